@@ -1,2 +1,122 @@
-#include <windows.h>
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { MessageBoxW(nullptr, L"hi", L"", MB_OK); return 3; }
+#include "TessalyApp.h"
+
+#include <wininet.h>
+
+#include "Arguments.h"
+#include "CommandLine.h"
+#include "LocalizedString.h"
+#include "Product.h"
+#include "TessalyDlg.h"
+#include "resource.h"
+
+namespace {
+CTessalyApp theApp;
+
+constexpr const wchar_t* kWebView2ClientKey =
+    L"SOFTWARE\\WOW6432Node\\Microsoft\\EdgeUpdate\\Clients\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+
+// Start-up error box: no owner, OK only, error icon.
+void ShowStartupError(UINT textId, const CString& caption = CString())
+{
+    ::MessageBoxW(nullptr, LoadLocalizedString(textId), caption, MB_OK | MB_ICONERROR);
+}
+
+// Any readable "pv" value of the runtime's per-machine registration will do.
+bool IsWebView2RuntimeRegistered()
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kWebView2ClientKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    wchar_t version[MAX_PATH] = {};
+    DWORD size = sizeof version;
+    const LSTATUS status = ::RegQueryValueExW(key, L"pv", nullptr, nullptr, reinterpret_cast<BYTE*>(version), &size);
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+bool IsOnline()
+{
+    DWORD flags = 0;
+    return ::InternetGetConnectedState(&flags, 0) != FALSE;
+}
+}
+
+CTessalyApp::CTessalyApp()
+{
+    m_dwRestartManagerSupportFlags = AFX_RESTART_MANAGER_SUPPORT_RESTART;
+}
+
+BOOL CTessalyApp::InitInstance()
+{
+    CWinApp::InitInstance();
+    AfxEnableControlContainer();
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    if (ProgramArgumentCount() <= 1) {
+        ShowStartupError(IDS_ERR_ARGUMENTS);
+        return FALSE;
+    }
+    const wchar_t* path = ProgramArgument(2);
+    if (!path || !::PathFileExistsW(path)) {
+        ShowStartupError(IDS_ERR_PATH);
+        return FALSE;
+    }
+    if (!IsOnline()) {
+        ShowStartupError(IDS_NETWORK_ERROR, LoadLocalizedString(IDS_NETWORK_CAPTION));
+        return FALSE;
+    }
+    if (!IsWebView2RuntimeRegistered()) {
+        ShowStartupError(IDS_ERR_NO_RUNTIME);
+        return FALSE;
+    }
+
+    auto* dialog = new (std::nothrow) CTessalyDlg;
+    if (!dialog) {
+        ShowStartupError(IDS_ERR_ALLOC);
+        return FALSE;
+    }
+    if (!dialog->Create(IDD_TESSALY_DIALOG, nullptr)) {
+        ShowStartupError(IDS_ERR_DIALOG);
+        return FALSE;
+    }
+    m_pMainWnd = dialog;
+    dialog->ShowWindow(SW_SHOW);
+    dialog->UpdateWindow();
+
+    if (!dialog->m_pWorkerThread) {
+        // Started suspended so that the dialog owns the thread object before it can end:
+        // its handle stays valid for as long as the dialog may use it.
+        CWinThread* worker = AfxBeginThread(HashThreadProc, dialog, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+        if (worker) {
+            worker->m_bAutoDelete = FALSE;
+            dialog->m_pWorkerThread = worker;
+            worker->ResumeThread();
+        }
+    }
+    return TRUE;
+}
+
+int CTessalyApp::ExitInstance()
+{
+    ::CoUninitialize();
+    return CWinApp::ExitInstance();
+}
+
+UINT __cdecl HashThreadProc(LPVOID param)
+{
+    auto* dialog = static_cast<CTessalyDlg*>(param);
+    switch (RunModeOf(ProgramArgument(1))) {
+    case RunMode::HashFile:
+        dialog->m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 검사합니다", L"Check the file hash"));
+        dialog->SetWindowText(LoadLocalizedString(IDS_TITLE_FILE_HASH, product::kWord, product::kShortVersion));
+        break;
+    case RunMode::CompareFiles:
+        dialog->m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 비교합니다", L"Compare the file hash"));
+        dialog->SetWindowText(LoadLocalizedString(IDS_TITLE_COMPARE, product::kWord, product::kShortVersion));
+        break;
+    case RunMode::None:
+        break;   // an unknown switch is no error: nothing runs
+    }
+    dialog->m_bDone.exchange(true);
+    return 0;
+}

@@ -1,0 +1,44 @@
+// "setting.ini" beside the program: section "config", eleven decimal integer keys.
+#pragma once
+
+#include "Afx.h"
+
+// One private-profile file; keeps no file open and caches nothing.
+class CIniFile {
+public:
+    CIniFile();
+    virtual ~CIniFile() = default;
+
+    // The settings file of `module`'s folder; empty when the path would not fit MAX_PATH.
+    static CString GetIniFilePath(HINSTANCE module);
+    // False, and nothing copied, for a null path or one that does not fit the buffer.
+    bool SetPath(const wchar_t* path);
+    void ReadInt(const wchar_t* section, const wchar_t* key, int defaultValue, DWORD* destination) const;
+    void WriteInt(const wchar_t* section, const wchar_t* key, DWORD value) const;
+
+private:
+    wchar_t m_szPath[MAX_PATH];
+};
+
+struct SettingKey {
+    const wchar_t* name;
+    DWORD defaultValue;
+};
+
+inline constexpr const wchar_t* kSettingsSection = L"config";
+inline constexpr int kSettingCount = 11;
+
+// Key order of every read and write; the nine enable keys follow the hash list.
+inline constexpr SettingKey kSettingKeys[kSettingCount] = {
+    {L"g_dwCompareHash", 0}, {L"g_dwUpperCase", 0}, {L"g_dwCrc32", 1},   {L"g_dwMd2", 0},
+    {L"g_dwMd4", 0},         {L"g_dwMd5", 1},       {L"g_dwSha_1", 1},   {L"g_dwSha_256", 0},
+    {L"g_dwSha_384", 0},     {L"g_dwSha_512", 0},   {L"g_dwHas_160", 0},
+};
+
+// A dialog's eleven settings fields, in key order.
+using SettingsFields = DWORD* const[kSettingCount];
+
+// Fills every field from the file; a missing file, key or usable path gives the defaults.
+void ReadSettings(const SettingsFields& fields);
+// Writes all eleven keys; failures are silent. Nothing is written without a usable path.
+void WriteSettings(const SettingsFields& fields);

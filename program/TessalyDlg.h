@@ -1,0 +1,75 @@
+// The program's main window: a modeless dialog with the progress of the run and its
+// result list. The worker thread writes the progress and the rows straight into the
+// controls; the user-interface thread owns the dialog and everything in it.
+#pragma once
+
+#include <atomic>
+
+#include "Afx.h"
+#include "WorkerGate.h"
+
+class CTessalyDlg : public CDialogEx {
+public:
+    CTessalyDlg();
+    ~CTessalyDlg() override;
+
+    BOOL DestroyWindow() override;
+    // Pumps messages until the worker has ended, then destroys the dialog.
+    void WaitForWorkerAndClose();
+
+    HICON m_hIcon;
+    CWinThread* m_pWorkerThread = nullptr;   // kept alive by the dialog (not auto-deleted)
+    std::atomic<bool> m_bMatch{false};
+    std::atomic<bool> m_bCancel{false};
+    std::atomic<bool> m_bDone{false};
+
+    // Settings of this run, read once while the window is created.
+    DWORD m_dwCompareHash = 0;
+    DWORD m_dwUpperCase = 0;
+    DWORD m_dwCrc32 = 1;
+    DWORD m_dwMd2 = 0;
+    DWORD m_dwMd4 = 0;
+    DWORD m_dwMd5 = 1;
+    DWORD m_dwSha_1 = 1;
+    DWORD m_dwSha_256 = 0;
+    DWORD m_dwSha_384 = 0;
+    DWORD m_dwSha_512 = 0;
+    DWORD m_dwHas_160 = 0;
+
+    CFont m_fontPercent;
+    CFont m_fontLink;
+    CButton m_btnSetting;
+    CStatic m_staticTask;
+    CStatic m_staticPercent;
+    CStatic m_staticFile;
+    CStatic m_staticTimeLeft;
+    CListCtrl m_listResult;
+    CProgressCtrl m_progress;
+    CLinkCtrl m_linkHome;
+
+    // The worker waits here, between blocks, while the user is asked whether to cancel.
+    WorkerGate m_workerGate;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    void LoadSettings();
+    void InsertColumns();
+    bool OnPaint();
+    HCURSOR OnQueryDragIcon() const;
+    BOOL OnEraseBkgnd(HDC dc);
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
+    bool OnSysCommand(UINT id);
+    void OnNMClickSyslink(LRESULT* result);
+    // Close (system menu, Escape): asks while the work runs, then closes.
+    void RunCloseProtocol();
+    template <typename Done>
+    void PumpMessagesUntil(Done done);
+
+    bool m_bClosing = false;
+};
