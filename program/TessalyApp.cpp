@@ -109,6 +109,7 @@ UINT __cdecl HashThreadProc(LPVOID param)
     case RunMode::HashFile:
         dialog->m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 검사합니다", L"Check the file hash"));
         dialog->SetWindowText(LoadLocalizedString(IDS_TITLE_FILE_HASH, product::kWord, product::kShortVersion));
+        dialog->HashFile();
         break;
     case RunMode::CompareFiles:
         dialog->m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 비교합니다", L"Compare the file hash"));

@@ -6,7 +6,10 @@
 #include <atomic>
 
 #include "Afx.h"
+#include "HashEngine.h"
 #include "WorkerGate.h"
+
+class HashComputation;
 
 class CTessalyDlg : public CDialogEx {
 public:
@@ -16,6 +19,13 @@ public:
     BOOL DestroyWindow() override;
     // Pumps messages until the worker has ended, then destroys the dialog.
     void WaitForWorkerAndClose();
+
+    // The workers, run on the worker thread: "-h" hashes one file, "-c" compares two.
+    void HashFile();
+    void ShowHashResults(const CString (&texts)[kHashCount]);
+
+    // Replaces a static's text from any thread (the dialog erases its area first).
+    void SetStaticText(CStatic& control, const CString& text);
 
     HICON m_hIcon;
     CWinThread* m_pWorkerThread = nullptr;   // kept alive by the dialog (not auto-deleted)
@@ -59,6 +69,9 @@ protected:
 
 private:
     void LoadSettings();
+    bool IsHashEnabled(HashKind kind) const;
+    // The hash's value text in the case the settings ask for.
+    CString FinishedText(HashComputation& hash) const;
     void InsertColumns();
     bool OnPaint();
     HCURSOR OnQueryDragIcon() const;

@@ -1,0 +1,101 @@
+// The work of a "-h" run: one file, every enabled hash, one pass.
+#include "TessalyDlg.h"
+
+#include "Arguments.h"
+#include "HashComputation.h"
+#include "InputFile.h"
+#include "LocalizedString.h"
+#include "Progress.h"
+#include "ProgressDisplay.h"
+#include "WorkerError.h"
+#include "resource.h"
+
+void CTessalyDlg::HashFile()
+{
+    ReadBuffer buffer = MakeReadBuffer();
+    ProgressDisplay progress(*this);
+    const CString path = ProgramArgument(2);
+    SetStaticText(m_staticFile, LoadLocalizedString(IDS_FILE_NAME, path.GetString()));
+
+    // Destroyed in reverse order: SHA-512's slot first, MD2's last.
+    HashComputation hashes[kHashCount] = {
+        HashComputation(HashKind::Crc32),   HashComputation(HashKind::Md2),
+        HashComputation(HashKind::Md4),     HashComputation(HashKind::Md5),
+        HashComputation(HashKind::Sha_1),   HashComputation(HashKind::Sha_256),
+        HashComputation(HashKind::Sha_384), HashComputation(HashKind::Sha_512),
+        HashComputation(HashKind::Has_160),
+    };
+    CString texts[kHashCount];
+    bool finished = false;
+    try {
+        InputFile file(path);
+        const ULONGLONG size = file.Size();
+        // Every CryptoAPI slot is opened, enabled or not: a provider that lacks one of
+        // the hashes fails the run.
+        for (HashComputation& hash : hashes)
+            hash.Start(path);
+        progress.RestartInterval();
+        ULONGLONG remaining = size;
+        ULONGLONG processed = 0;
+        finished = file.ReadAll(buffer, [&](const BYTE* data, DWORD length) {
+            for (HashComputation& hash : hashes) {
+                if (IsHashEnabled(hash.Kind()))
+                    hash.Feed(data, length, path);
+            }
+            remaining -= length;
+            processed += length;
+            const uint64_t percentage = FilePercentage(size, remaining);
+            return progress.AfterBlock(remaining, percentage, percentage, size, processed);
+        });
+        file.Close();
+    } catch (const PERROR_TYPES_T& error) {
+        ShowWorkerError(error);
+        finished = false;
+    }
+    if (!finished)
+        return;   // cancelled or failed: no rows
+
+    for (HashComputation& hash : hashes) {
+        if (IsHashEnabled(hash.Kind()))
+            texts[static_cast<size_t>(hash.Kind())] = FinishedText(hash);
+    }
+    ShowHashResults(texts);
+}
+
+void CTessalyDlg::ShowHashResults(const CString (&texts)[kHashCount])
+{
+    for (size_t i = 0; i < kHashCount; ++i) {
+        const HashKind kind = kHashList[i].kind;
+        if (!IsHashEnabled(kind))
+            continue;
+        const int row = m_listResult.GetItemCount();
+        m_listResult.InsertItem(row, kHashList[i].displayName);
+        m_listResult.SetItemText(row, 1, texts[i]);
+    }
+}
+
+CString CTessalyDlg::FinishedText(HashComputation& hash) const
+{
+    CString text = hash.Finish();
+    if (m_dwUpperCase && !text.IsEmpty())
+        text.MakeUpper();
+    return text;
+}
+
+bool CTessalyDlg::IsHashEnabled(HashKind kind) const
+{
+    const DWORD flags[kHashCount] = {m_dwCrc32,   m_dwMd2,     m_dwMd4,     m_dwMd5,    m_dwSha_1,
+                                     m_dwSha_256, m_dwSha_384, m_dwSha_512, m_dwHas_160};
+    return flags[static_cast<size_t>(kind)] != 0;
+}
+
+void CTessalyDlg::SetStaticText(CStatic& control, const CString& text)
+{
+    // Erase the static's area of the dialog first: statics are drawn with a hollow
+    // brush, so the old text would show through.
+    RECT area;
+    control.GetWindowRect(&area);
+    ScreenToClient(&area);
+    InvalidateRect(&area, TRUE);
+    control.SetWindowText(text);
+}

@@ -1,0 +1,55 @@
+#include "ProgressDisplay.h"
+
+#include <ctime>
+
+#include "LocalizedString.h"
+#include "Progress.h"
+#include "TessalyDlg.h"
+#include "resource.h"
+
+namespace {
+int32_t Now()
+{
+    return static_cast<int32_t>(clock());
+}
+
+CString TimeLeftText(const TimeLeft& left)
+{
+    switch (left.form) {
+    case TimeLeftForm::HoursMinutesSeconds:
+        return LoadLocalizedString(IDS_TIME_LEFT_HOURS, left.hours, left.minutes, left.seconds);
+    case TimeLeftForm::MinutesSeconds:
+        return LoadLocalizedString(IDS_TIME_LEFT_MINUTES, left.minutes, left.seconds);
+    case TimeLeftForm::Seconds:
+        break;
+    }
+    return LoadLocalizedString(IDS_TIME_LEFT_SECONDS, left.seconds);
+}
+}
+
+ProgressDisplay::ProgressDisplay(CTessalyDlg& dialog) : m_dialog(dialog), m_start(Now()), m_lastUpdate(m_start) {}
+
+void ProgressDisplay::RestartInterval()
+{
+    m_lastUpdate = Now();
+}
+
+bool ProgressDisplay::AfterBlock(uint64_t remaining, uint64_t filePercentage, uint64_t shown, uint64_t total,
+                                 uint64_t done)
+{
+    // Between blocks the worker holds no lock: the place to wait while the user is
+    // asked whether to cancel.
+    m_dialog.m_workerGate.PassSafePoint();
+    if (!ProgressUpdateDue(Now(), m_lastUpdate, remaining, filePercentage, m_lastPercentage))
+        return true;
+
+    const int32_t elapsed = ElapsedSeconds(Now(), m_start);
+    m_dialog.SetStaticText(m_dialog.m_staticTimeLeft, TimeLeftText(SplitTimeLeft(SecondsLeft(total, done, elapsed))));
+    m_dialog.m_progress.SetPos(static_cast<int>(shown));
+    m_dialog.SetStaticText(m_dialog.m_staticPercent, LoadLocalizedString(IDS_PERCENT_DONE, shown));
+    if (m_dialog.m_bCancel)
+        return false;
+    m_lastPercentage = filePercentage;
+    m_lastUpdate = Now();
+    return true;
+}
