@@ -15,3 +15,15 @@ RunMode RunModeOf(const wchar_t* modeSwitch)
         return RunMode::CompareFiles;
     return RunMode::None;
 }
+
+std::wstring FileNameOf(const std::wstring& path)
+{
+    const size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    const size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring(L"\\") : path.substr(0, slash + 1);
+}

@@ -114,6 +114,7 @@ UINT __cdecl HashThreadProc(LPVOID param)
     case RunMode::CompareFiles:
         dialog->m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 비교합니다", L"Compare the file hash"));
         dialog->SetWindowText(LoadLocalizedString(IDS_TITLE_COMPARE, product::kWord, product::kShortVersion));
+        dialog->CompareFiles();
         break;
     case RunMode::None:
         break;   // an unknown switch is no error: nothing runs

@@ -106,14 +106,18 @@ BOOL CTessalyDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         return TRUE;
     case WM_SYSCOMMAND:
         return OnSysCommand(static_cast<UINT>(wParam));
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_SYSLINK_HOME && header->code == NM_CLICK) {
-            OnNMClickSyslink(result);
+    case WM_COMMAND:
+        if (LOWORD(wParam) == ID_COPY_HASH) {
+            OnCopyHash();
+            return TRUE;
+        }
+        if (LOWORD(wParam) == ID_COPY_HASH_WITH_NAME) {
+            OnCopyHashWithName();
             return TRUE;
         }
         break;
-    }
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam), result);
     default:
         if (IsCtlColorMessage(message)) {
             *result = reinterpret_cast<LRESULT>(
@@ -123,6 +127,23 @@ BOOL CTessalyDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         break;
     }
     return CDialogEx::OnWndMsg(message, wParam, lParam, result);
+}
+
+bool CTessalyDlg::OnNotify(NMHDR* header, LRESULT* result)
+{
+    if (header->idFrom == IDC_SYSLINK_HOME && header->code == NM_CLICK) {
+        OnNMClickSyslink(result);
+        return true;
+    }
+    if (header->idFrom == IDC_LIST_RESULT && header->code == NM_RCLICK) {
+        OnNMRClickList(result);
+        return true;
+    }
+    if (header->idFrom == IDC_LIST_RESULT && header->code == NM_CUSTOMDRAW) {
+        OnNMCustomdrawList(reinterpret_cast<NMLVCUSTOMDRAW*>(header), result);
+        return true;
+    }
+    return false;
 }
 
 bool CTessalyDlg::OnPaint()

@@ -23,6 +23,8 @@ public:
     // The workers, run on the worker thread: "-h" hashes one file, "-c" compares two.
     void HashFile();
     void ShowHashResults(const CString (&texts)[kHashCount]);
+    void CompareFiles();
+    void ShowCompareResults(const CString (&values)[2], const CString (&names)[2]);
 
     // Replaces a static's text from any thread (the dialog erases its area first).
     void SetStaticText(CStatic& control, const CString& text);
@@ -66,6 +68,7 @@ protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void OnOK() override;
     void OnCancel() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 private:
     void LoadSettings();
@@ -73,12 +76,20 @@ private:
     // The hash's value text in the case the settings ask for.
     CString FinishedText(HashComputation& hash) const;
     void InsertColumns();
+    bool OnNotify(NMHDR* header, LRESULT* result);
     bool OnPaint();
     HCURSOR OnQueryDragIcon() const;
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
     bool OnSysCommand(UINT id);
     void OnNMClickSyslink(LRESULT* result);
+    void OnNMRClickList(LRESULT* result);
+    void OnNMCustomdrawList(NMLVCUSTOMDRAW* draw, LRESULT* result);
+    void OnCopyHash();
+    void OnCopyHashWithName();
+    // Puts the selected rows' values (or whole rows) on the clipboard as text.
+    void CopyToClipboard(bool withNames);
+    int ListColumnCount();
     // Close (system menu, Escape): asks while the work runs, then closes.
     void RunCloseProtocol();
     template <typename Done>

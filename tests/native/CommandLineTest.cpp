@@ -16,3 +16,19 @@ TEST(RunModeOf, OnlyTheFirstTwoCharactersCountCaseSensitively)
     for (const Case& c : cases)
         EXPECT_EQ(RunModeOf(c.arg), c.mode) << (c.arg ? c.arg : L"(null)");
 }
+
+TEST(PathParts, NameAfterAndFolderUpToTheLastBackslash)
+{
+    struct Case { const wchar_t* path; const wchar_t* name; const wchar_t* folder; };
+    const Case cases[] = {
+        {L"C:\\data\\a b.txt", L"a b.txt", L"C:\\data\\"},
+        {L"Z:\\tmp\\x\\", L"", L"Z:\\tmp\\x\\"},
+        {L"file.bin", L"file.bin", L"\\"},
+        {L"", L"", L"\\"},
+        {L"\\\\server\\share\\f", L"f", L"\\\\server\\share\\"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+        EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    }
+}
