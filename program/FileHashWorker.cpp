@@ -82,11 +82,9 @@ CString CTessalyDlg::FinishedText(HashComputation& hash) const
     return text;
 }
 
-bool CTessalyDlg::IsHashEnabled(HashKind kind) const
+bool CTessalyDlg::IsHashEnabled(HashKind kind)
 {
-    const DWORD flags[kHashCount] = {m_dwCrc32,   m_dwMd2,     m_dwMd4,     m_dwMd5,    m_dwSha_1,
-                                     m_dwSha_256, m_dwSha_384, m_dwSha_512, m_dwHas_160};
-    return flags[static_cast<size_t>(kind)] != 0;
+    return *Settings().EnableFlag(static_cast<size_t>(kind)) != 0;
 }
 
 void CTessalyDlg::SetStaticText(CStatic& control, const CString& text)

@@ -56,9 +56,9 @@ void ReadSettings(const SettingsFields& fields)
     for (int row = 0; row < kSettingCount; ++row) {
         const SettingKey& key = kSettingKeys[row];
         if (usable)
-            file.ReadInt(kSettingsSection, key.name, static_cast<int>(key.defaultValue), fields[row]);
+            file.ReadInt(kSettingsSection, key.name, static_cast<int>(key.defaultValue), fields.field[row]);
         else
-            *fields[row] = key.defaultValue;
+            *fields.field[row] = key.defaultValue;
     }
 }
 
@@ -68,5 +68,5 @@ void WriteSettings(const SettingsFields& fields)
     if (!OpenSettingsFile(file))
         return;
     for (int row = 0; row < kSettingCount; ++row)
-        file.WriteInt(kSettingsSection, kSettingKeys[row].name, *fields[row]);
+        file.WriteInt(kSettingsSection, kSettingKeys[row].name, *fields.field[row]);
 }

@@ -35,8 +35,12 @@ inline constexpr SettingKey kSettingKeys[kSettingCount] = {
     {L"g_dwSha_384", 0},     {L"g_dwSha_512", 0},   {L"g_dwHas_160", 0},
 };
 
-// A dialog's eleven settings fields, in key order.
-using SettingsFields = DWORD* const[kSettingCount];
+// Pointers to a dialog's eleven settings fields, in key order.
+struct SettingsFields {
+    DWORD* field[kSettingCount];
+    // The enable flag of hash-list entry `index` (keys 3 to 11).
+    DWORD* EnableFlag(size_t index) const { return field[2 + index]; }
+};
 
 // Fills every field from the file; a missing file, key or usable path gives the defaults.
 void ReadSettings(const SettingsFields& fields);

@@ -5,6 +5,7 @@
 #include "IniFile.h"
 #include "LocalizedString.h"
 #include "MakerAddresses.h"
+#include "SettingDlg.h"
 #include "resource.h"
 
 namespace {
@@ -87,10 +88,15 @@ void CTessalyDlg::InsertColumns()
                                   columns[i].width);
 }
 
+SettingsFields CTessalyDlg::Settings()
+{
+    return {{&m_dwCompareHash, &m_dwUpperCase, &m_dwCrc32, &m_dwMd2, &m_dwMd4, &m_dwMd5, &m_dwSha_1,
+             &m_dwSha_256, &m_dwSha_384, &m_dwSha_512, &m_dwHas_160}};
+}
+
 void CTessalyDlg::LoadSettings()
 {
-    ReadSettings({&m_dwCompareHash, &m_dwUpperCase, &m_dwCrc32, &m_dwMd2, &m_dwMd4, &m_dwMd5, &m_dwSha_1,
-                  &m_dwSha_256, &m_dwSha_384, &m_dwSha_512, &m_dwHas_160});
+    ReadSettings(Settings());
 }
 
 BOOL CTessalyDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -107,6 +113,10 @@ BOOL CTessalyDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
     case WM_SYSCOMMAND:
         return OnSysCommand(static_cast<UINT>(wParam));
     case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_BUTTON_SETTING && HIWORD(wParam) == BN_CLICKED) {
+            OnBnClickedSetting();
+            return TRUE;
+        }
         if (LOWORD(wParam) == ID_COPY_HASH) {
             OnCopyHash();
             return TRUE;
@@ -270,6 +280,13 @@ BOOL CTessalyDlg::DestroyWindow()
     m_fontLink.DeleteObject();
     m_fontPercent.DeleteObject();
     return CDialogEx::DestroyWindow();
+}
+
+void CTessalyDlg::OnBnClickedSetting()
+{
+    // The settings apply from the next start; this run keeps the values it read.
+    CSettingDlg dialog;
+    dialog.DoModal();
 }
 
 void CTessalyDlg::OnNMClickSyslink(LRESULT* result)

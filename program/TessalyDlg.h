@@ -7,6 +7,7 @@
 
 #include "Afx.h"
 #include "HashEngine.h"
+#include "IniFile.h"
 #include "WorkerGate.h"
 
 class HashComputation;
@@ -72,7 +73,8 @@ protected:
 
 private:
     void LoadSettings();
-    bool IsHashEnabled(HashKind kind) const;
+    SettingsFields Settings();
+    bool IsHashEnabled(HashKind kind);
     // The hash's value text in the case the settings ask for.
     CString FinishedText(HashComputation& hash) const;
     void InsertColumns();
@@ -83,6 +85,7 @@ private:
     HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
     bool OnSysCommand(UINT id);
     void OnNMClickSyslink(LRESULT* result);
+    void OnBnClickedSetting();
     void OnNMRClickList(LRESULT* result);
     void OnNMCustomdrawList(NMLVCUSTOMDRAW* draw, LRESULT* result);
     void OnCopyHash();
