@@ -7,6 +7,7 @@
 #include "LocalizedString.h"
 #include "Product.h"
 #include "TessalyDlg.h"
+#include "WebAddress.h"
 #include "resource.h"
 
 namespace {
@@ -32,6 +33,14 @@ bool IsWebView2RuntimeRegistered()
     const LSTATUS status = ::RegQueryValueExW(key, L"pv", nullptr, nullptr, reinterpret_cast<BYTE*>(version), &size);
     ::RegCloseKey(key);
     return status == ERROR_SUCCESS;
+}
+
+// The document comes from the network: only web addresses go to the shell, which
+// would also start a program or open a file or share path.
+void OpenWebAddress(const CString& address)
+{
+    if (IsWebAddress(address.Str()))
+        ::ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);
 }
 
 bool IsOnline()
@@ -96,8 +105,26 @@ BOOL CTessalyApp::InitInstance()
     return TRUE;
 }
 
+void CTessalyApp::CheckForUpdate()
+{
+    const CString caption = LoadLocalizedString(IDS_UPDATE_CAPTION, product::kWord, product::kShortVersion);
+    if (!m_updateInfo.Load(true)) {
+        ::MessageBoxW(nullptr, LoadLocalizedString(IDS_UPDATE_NOT_FOUND), caption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (m_updateInfo.m_nVersion <= product::kVersionNumber)
+        return;
+    const CString prompt = LoadLocalizedString(IDS_UPDATE_PROMPT, product::kWord, product::kFullVersion,
+                                               m_updateInfo.m_strVersion.GetString());
+    if (::MessageBoxW(nullptr, prompt, caption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        OpenWebAddress(m_updateInfo.m_strWebUrl);
+        OpenWebAddress(m_updateInfo.m_strMsiUrl);
+    }
+}
+
 int CTessalyApp::ExitInstance()
 {
+    m_updateInfo.Release();   // COM interfaces go before COM does
     ::CoUninitialize();
     return CWinApp::ExitInstance();
 }

@@ -2,12 +2,19 @@
 #pragma once
 
 #include "Afx.h"
+#include "UpdateInfo.h"
 
 class CTessalyApp : public CWinApp {
 public:
     CTessalyApp();
     BOOL InitInstance() override;
     int ExitInstance() override;
+
+    CUpdateInfo m_updateInfo;
+
+private:
+    // Offers a newer version when the update document announces one; never ends start-up.
+    void CheckForUpdate();
 };
 
 // The worker thread's entry; `param` is the main dialog. Always returns 0.
