@@ -1,0 +1,31 @@
+// The end-to-end driver: GoogleTest over the real program, run under Wine.
+// --korean: this run's user language is Korean (LC_ALL=ko_KR.UTF-8), and the texts
+// expected are the Korean ones.
+#include "ExpectedTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+int wmain(int argc, wchar_t** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    bool korean = false;
+    for (int i = 1; i < argc; ++i)
+        korean = korean || std::wcscmp(argv[i], L"--korean") == 0;
+    const bool userIsKorean = GetUserDefaultLangID() == 0x0412;
+    if (korean != userIsKorean) {
+        std::fprintf(stderr, "the user language is %s, but this run expects %s texts: set LC_ALL\n",
+                     userIsKorean ? "Korean" : "not Korean", korean ? "Korean" : "English");
+        return 2;
+    }
+    if (!GetEnvironmentVariableW(L"DISPLAY", nullptr, 0)) {
+        std::fprintf(stderr, "no X display: run under scripts/test, or source scripts/xvfb-env first\n");
+        return 2;
+    }
+    UseKoreanTexts(korean);
+    return RUN_ALL_TESTS();
+}
