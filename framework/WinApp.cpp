@@ -54,9 +54,11 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg)
 
 int CWinApp::Run()
 {
-    // The destruction of the main window posts the quit message that ends the loop.
+    // The destruction of the main window posts the quit message that ends the loop. A
+    // modal loop that ran meanwhile (a message box during start-up) may have taken that
+    // message, so the loop also ends once the main window is gone.
     MSG msg = {};
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (m_pMainWnd && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!PreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
