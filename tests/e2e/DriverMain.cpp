@@ -10,6 +10,18 @@
 #include <cstdio>
 #include <cwchar>
 
+namespace {
+
+// A program that crashes fails its test; Wine's crash dialog would stay on the screen
+// over the windows of the tests after it.
+void TurnOffCrashDialogs()
+{
+    const DWORD off = 0;
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", L"ShowCrashDialog", REG_DWORD, &off, sizeof off);
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv)
 {
     testing::InitGoogleTest(&argc, argv);
@@ -27,5 +39,6 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     UseKoreanTexts(korean);
+    TurnOffCrashDialogs();
     return RUN_ALL_TESTS();
 }

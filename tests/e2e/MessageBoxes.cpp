@@ -102,9 +102,12 @@ BoxIcon RecogniseIconOnScreen(HWND iconControl)
 BoxIcon IconOf(HWND box)
 {
     HWND icon = IconControlOf(box);
-    if (!icon || !IsWindowVisible(icon))
+    // A box without icon may keep an empty icon control in view.
+    if (!icon || !IsWindowVisible(icon) || !SendWithTimeout(icon, STM_GETICON, 0, 0))
         return BoxIcon::None;
-    // A box just opened may not be painted yet.
+    // Read from the screen, so the box must be above every other window; a box just
+    // opened may not be painted yet.
+    SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     BoxIcon kind = BoxIcon::Unrecognised;
     WaitUntil([&] { return (kind = RecogniseIconOnScreen(icon)) != BoxIcon::Unrecognised; }, 3s);
     return kind;

@@ -93,10 +93,12 @@ void TessalyRun::Close(HWND mainDialog) const
 
 void TessalyRun::PressEscape(HWND mainDialog) const
 {
+    // The key goes where the focus is once the user has clicked the dialog: to its
+    // focused control, or to the dialog itself when the focus is elsewhere (the banner).
     GUITHREADINFO focus{};
     focus.cbSize = sizeof focus;
     HWND target = mainDialog;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(mainDialog, nullptr), &focus) && focus.hwndFocus)
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(mainDialog, nullptr), &focus) && IsChild(mainDialog, focus.hwndFocus))
         target = focus.hwndFocus;
     const LPARAM escapeScanCode = 0x01 << 16;
     PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, escapeScanCode | 1);

@@ -50,7 +50,7 @@ public:
 
     // The system menu's Close, as the title bar's close button gives it (posted: it may ask).
     void Close(HWND mainDialog) const;
-    // The Escape key, delivered to the control that has the focus.
+    // The Escape key, pressed while the dialog is the active window.
     void PressEscape(HWND mainDialog) const;
 
     // Waits for the program to end by itself, answering nothing.
