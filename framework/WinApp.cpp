@@ -58,13 +58,16 @@ int CWinApp::Run()
     // modal loop that ran meanwhile (a message box during start-up) may have taken that
     // message, so the loop also ends once the main window is gone.
     MSG msg = {};
-    while (m_pMainWnd && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (m_pMainWnd) {
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            m_quitCode = msg.wParam;   // the exit code carried by WM_QUIT
+            break;
+        }
         if (!PreTranslateMessage(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
     }
-    m_quitCode = msg.wParam;
     return ExitInstance();
 }
 
