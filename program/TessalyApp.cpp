@@ -78,6 +78,7 @@ BOOL CTessalyApp::InitInstance()
         ShowStartupError(IDS_ERR_NO_RUNTIME);
         return FALSE;
     }
+    CheckForUpdate();
 
     auto* dialog = new (std::nothrow) CTessalyDlg;
     if (!dialog) {

@@ -1,6 +1,7 @@
 #include "TessalyTest.h"
 
 #include "RuntimeRegistration.h"
+#include "UpdateServers.h"
 
 #include <wininet.h>
 
@@ -22,6 +23,8 @@ TessalyTest::TessalyTest()
     : folder_(CurrentTestName()), program_(folder_.CopyProgram()), currentFolder_(folder_.MakeFolder(L"elsewhere"))
 {
     runtime_registration::WriteVersion();
+    // Every start asks an update server; by default each one announces the current version.
+    UpdateServers::Instance().Reset();
 }
 
 TessalyRun& TessalyTest::Start(const std::wstring& parameters)

@@ -1,0 +1,155 @@
+#include "UpdateServers.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+
+namespace {
+
+std::string Response(const std::string& body)
+{
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+// Reads the request head; the path does not matter, every request gets the document.
+void ReadRequestHead(SOCKET client)
+{
+    std::string head;
+    char chunk[1024];
+    while (head.find("\r\n\r\n") == std::string::npos) {
+        const int received = recv(client, chunk, sizeof chunk, 0);
+        if (received <= 0)
+            return;
+        head.append(chunk, static_cast<size_t>(received));
+    }
+}
+
+// A listening socket on 127.0.0.N, or INVALID_SOCKET where loopback is not up (a
+// test without network never reaches the update check).
+SOCKET Listen(int server)
+{
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (listener == INVALID_SOCKET)
+        return INVALID_SOCKET;
+    BOOL reuse = TRUE;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(kUpdatePort);
+    address.sin_addr.s_addr = htonl(0x7F000000u | static_cast<u_long>(server));
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 8) != 0) {
+        closesocket(listener);
+        return INVALID_SOCKET;
+    }
+    return listener;
+}
+
+}  // namespace
+
+std::string UpdateDocument(const std::string& version, const std::string& msi64, const std::string& www)
+{
+    return "<?xml version=\"1.0\"?>\r\n<UPDATE><VERSION>" + version + "</VERSION><MSI64>" + msi64 +
+           "</MSI64><WWW>" + www + "</WWW></UPDATE>\r\n";
+}
+
+std::string CurrentUpdateDocument()
+{
+    return UpdateDocument("2125", "https://larkspan.example/Larkspan.msi", "https://larkspan.example/download");
+}
+
+UpdateServers::UpdateServers()
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    m_bodies.fill(CurrentUpdateDocument());
+    StartListening();
+}
+
+UpdateServers::~UpdateServers()
+{
+    StopListening();
+    WSACleanup();
+}
+
+void UpdateServers::StartListening()
+{
+    if (!m_listeners.empty())
+        return;
+    for (int server = 1; server <= kUpdateServerCount; ++server)
+        m_listeners.push_back(static_cast<uintptr_t>(Listen(server)));
+    for (int server = 1; server <= kUpdateServerCount; ++server)
+        m_threads.emplace_back(&UpdateServers::ServeConnections, this, server);
+}
+
+void UpdateServers::StopListening()
+{
+    for (uintptr_t listener : m_listeners) {
+        if (static_cast<SOCKET>(listener) != INVALID_SOCKET)
+            closesocket(static_cast<SOCKET>(listener));   // ends the accept loops
+    }
+    for (std::thread& thread : m_threads)
+        thread.join();
+    m_listeners.clear();
+    m_threads.clear();
+}
+
+UpdateServers& UpdateServers::Instance()
+{
+    static UpdateServers servers;
+    return servers;
+}
+
+void UpdateServers::ServeConnections(int server)
+{
+    const auto listener = static_cast<SOCKET>(m_listeners[static_cast<size_t>(server - 1)]);
+    while (listener != INVALID_SOCKET) {
+        SOCKET client = accept(listener, nullptr, nullptr);
+        if (client == INVALID_SOCKET)
+            return;
+        ReadRequestHead(client);
+        std::string response;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_requests[static_cast<size_t>(server - 1)];
+            response = Response(m_bodies[static_cast<size_t>(server - 1)]);
+        }
+        send(client, response.data(), static_cast<int>(response.size()), 0);
+        shutdown(client, SD_SEND);
+        closesocket(client);
+    }
+}
+
+void UpdateServers::Serve(int server, const std::string& body)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bodies.at(static_cast<size_t>(server - 1)) = body;
+}
+
+void UpdateServers::ServeEverywhere(const std::string& body)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bodies.fill(body);
+}
+
+std::array<int, kUpdateServerCount> UpdateServers::Requests() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_requests;
+}
+
+int UpdateServers::TotalRequests() const
+{
+    int total = 0;
+    for (int count : Requests())
+        total += count;
+    return total;
+}
+
+void UpdateServers::Reset()
+{
+    StartListening();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bodies.fill(CurrentUpdateDocument());
+    m_requests.fill(0);
+}
