@@ -122,7 +122,7 @@ CEdgeWebBrowser::CEdgeWebBrowser()
 
 CEdgeWebBrowser::~CEdgeWebBrowser()
 {
-    m_self.reset();   // a creation still pending in the runtime finds nobody
+    m_self.reset();   // from here on the runtime's handler objects find nobody
     if (m_hWnd)
         ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     ReleaseWebView();

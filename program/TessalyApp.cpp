@@ -3,6 +3,7 @@
 #include <wininet.h>
 
 #include "Arguments.h"
+#include "BannerDlg.h"
 #include "CommandLine.h"
 #include "LocalizedString.h"
 #include "Product.h"
@@ -102,6 +103,16 @@ BOOL CTessalyApp::InitInstance()
             dialog->m_pWorkerThread = worker;
             worker->ResumeThread();
         }
+    }
+
+    if (dialog->m_pBannerDlg)
+        return TRUE;
+    // Without a banner the program still hashes; its creation's result is not examined.
+    dialog->m_pBannerDlg = new (std::nothrow) CBannerDlg;
+    if (dialog->m_pBannerDlg) {
+        dialog->m_pBannerDlg->Create(IDD_BANNER_DIALOG, dialog);
+        dialog->m_pBannerDlg->ShowWindow(SW_SHOW);
+        dialog->PlaceBanner();
     }
     return TRUE;
 }

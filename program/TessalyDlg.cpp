@@ -1,6 +1,9 @@
 #include "TessalyDlg.h"
 
+#include <utility>
+
 #include "Arguments.h"
+#include "BannerDlg.h"
 #include "CommandLine.h"
 #include "IniFile.h"
 #include "LocalizedString.h"
@@ -112,6 +115,11 @@ BOOL CTessalyDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         return TRUE;
     case WM_SYSCOMMAND:
         return OnSysCommand(static_cast<UINT>(wParam));
+    case WM_MOVE: {
+        const BOOL handled = CDialogEx::OnWndMsg(message, wParam, lParam, result);
+        OnMove();
+        return handled;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_BUTTON_SETTING && HIWORD(wParam) == BN_CLICKED) {
             OnBnClickedSetting();
@@ -275,10 +283,27 @@ void CTessalyDlg::WaitForWorkerAndClose()
     DestroyWindow();
 }
 
+void CTessalyDlg::OnMove()
+{
+    if (m_pBannerDlg)
+        PlaceBanner();
+}
+
+void CTessalyDlg::PlaceBanner() const
+{
+    RECT dialog = {}, banner = {};
+    GetWindowRect(&dialog);
+    m_pBannerDlg->GetWindowRect(&banner);
+    m_pBannerDlg->MoveWindow(dialog.right + 5, dialog.top, RectWidth(banner), RectHeight(banner), TRUE);
+}
+
 BOOL CTessalyDlg::DestroyWindow()
 {
     m_fontLink.DeleteObject();
     m_fontPercent.DeleteObject();
+    // The banner object deletes itself with its window; the pointer is dead afterwards.
+    if (CBannerDlg* banner = std::exchange(m_pBannerDlg, nullptr))
+        banner->DestroyWindow();
     return CDialogEx::DestroyWindow();
 }
 

@@ -10,6 +10,7 @@
 #include "IniFile.h"
 #include "WorkerGate.h"
 
+class CBannerDlg;
 class HashComputation;
 
 class CTessalyDlg : public CDialogEx {
@@ -29,9 +30,12 @@ public:
 
     // Replaces a static's text from any thread (the dialog erases its area first).
     void SetStaticText(CStatic& control, const CString& text);
+    // Puts the banner 5 pixels right of the dialog, tops level, in its own size.
+    void PlaceBanner() const;
 
     HICON m_hIcon;
     CWinThread* m_pWorkerThread = nullptr;   // kept alive by the dialog (not auto-deleted)
+    CBannerDlg* m_pBannerDlg = nullptr;      // deletes itself when its window is destroyed
     std::atomic<bool> m_bMatch{false};
     std::atomic<bool> m_bCancel{false};
     std::atomic<bool> m_bDone{false};
@@ -84,6 +88,7 @@ private:
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
     bool OnSysCommand(UINT id);
+    void OnMove();
     void OnNMClickSyslink(LRESULT* result);
     void OnBnClickedSetting();
     void OnNMRClickList(LRESULT* result);

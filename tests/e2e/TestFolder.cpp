@@ -69,6 +69,9 @@ std::wstring TestFolder::CopyProgram(const std::wstring& fileName) const
     const std::wstring copy = PathOf(fileName);
     Require(CopyFileW(WindowsPathOfLinuxPath(TESSALY_PROGRAM).c_str(), copy.c_str(), FALSE),
             L"copy the program to " + copy);
+    Require(CopyFileW(WindowsPathOfLinuxPath(TESSALY_WEBVIEW2_DOUBLE).c_str(), PathOf(L"WebView2Loader.dll").c_str(),
+                      FALSE),
+            L"copy the WebView2 loader double to " + path_);
     return copy;
 }
 

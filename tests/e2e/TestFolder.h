@@ -19,7 +19,8 @@ public:
     const std::wstring& Path() const { return path_; }
     std::wstring PathOf(const std::wstring& name) const;
 
-    // Copies the program under test into the folder and returns the copy's path.
+    // Copies the program under test into the folder, with the WebView2 loader double
+    // beside it, and returns the copy's path.
     std::wstring CopyProgram(const std::wstring& fileName = L"Tessaly.exe") const;
     std::wstring MakeFile(const std::wstring& name, const std::string& bytes) const;
     std::wstring MakeFolder(const std::wstring& name) const;
