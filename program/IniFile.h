@@ -42,6 +42,27 @@ struct SettingsFields {
     DWORD* EnableFlag(size_t index) const { return field[2 + index]; }
 };
 
+// The eleven settings of a dialog, named as the file's keys and preset to their defaults.
+struct SettingsValues {
+    DWORD m_dwCompareHash = kSettingKeys[0].defaultValue;
+    DWORD m_dwUpperCase = kSettingKeys[1].defaultValue;
+    DWORD m_dwCrc32 = kSettingKeys[2].defaultValue;
+    DWORD m_dwMd2 = kSettingKeys[3].defaultValue;
+    DWORD m_dwMd4 = kSettingKeys[4].defaultValue;
+    DWORD m_dwMd5 = kSettingKeys[5].defaultValue;
+    DWORD m_dwSha_1 = kSettingKeys[6].defaultValue;
+    DWORD m_dwSha_256 = kSettingKeys[7].defaultValue;
+    DWORD m_dwSha_384 = kSettingKeys[8].defaultValue;
+    DWORD m_dwSha_512 = kSettingKeys[9].defaultValue;
+    DWORD m_dwHas_160 = kSettingKeys[10].defaultValue;
+
+    SettingsFields Settings()
+    {
+        return {{&m_dwCompareHash, &m_dwUpperCase, &m_dwCrc32, &m_dwMd2, &m_dwMd4, &m_dwMd5, &m_dwSha_1,
+                 &m_dwSha_256, &m_dwSha_384, &m_dwSha_512, &m_dwHas_160}};
+    }
+};
+
 // Fills every field from the file; a missing file, key or usable path gives the defaults.
 void ReadSettings(const SettingsFields& fields);
 // Writes all eleven keys; failures are silent. Nothing is written without a usable path.

@@ -43,12 +43,6 @@ void CSettingDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_STATIC_SEARCHHASH, m_staticSearchHash);
 }
 
-SettingsFields CSettingDlg::Settings()
-{
-    return {{&m_dwCompareHash, &m_dwUpperCase, &m_dwCrc32, &m_dwMd2, &m_dwMd4, &m_dwMd5, &m_dwSha_1,
-             &m_dwSha_256, &m_dwSha_384, &m_dwSha_512, &m_dwHas_160}};
-}
-
 void CSettingDlg::LoadSettings()
 {
     ReadSettings(Settings());

@@ -6,21 +6,9 @@
 #include "Afx.h"
 #include "IniFile.h"
 
-class CSettingDlg : public CDialogEx {
+class CSettingDlg : public CDialogEx, public SettingsValues {
 public:
     CSettingDlg();
-
-    DWORD m_dwCompareHash = 0;
-    DWORD m_dwUpperCase = 0;
-    DWORD m_dwCrc32 = 1;
-    DWORD m_dwMd2 = 0;
-    DWORD m_dwMd4 = 0;
-    DWORD m_dwMd5 = 1;
-    DWORD m_dwSha_1 = 1;
-    DWORD m_dwSha_256 = 0;
-    DWORD m_dwSha_384 = 0;
-    DWORD m_dwSha_512 = 0;
-    DWORD m_dwHas_160 = 0;
 
     CButton m_btnOK;
     CButton m_btnCancel;
@@ -52,5 +40,4 @@ private:
     void OnBnClickedOk();
     void OnBnClickedCancel();
     void CheckAllRows(BOOL checked);
-    SettingsFields Settings();
 };

@@ -13,7 +13,9 @@
 class CBannerDlg;
 class HashComputation;
 
-class CTessalyDlg : public CDialogEx {
+// The settings fields (SettingsValues) are this run's copy, read once while the window
+// is created.
+class CTessalyDlg : public CDialogEx, public SettingsValues {
 public:
     CTessalyDlg();
     ~CTessalyDlg() override;
@@ -40,19 +42,6 @@ public:
     std::atomic<bool> m_bCancel{false};
     std::atomic<bool> m_bDone{false};
 
-    // Settings of this run, read once while the window is created.
-    DWORD m_dwCompareHash = 0;
-    DWORD m_dwUpperCase = 0;
-    DWORD m_dwCrc32 = 1;
-    DWORD m_dwMd2 = 0;
-    DWORD m_dwMd4 = 0;
-    DWORD m_dwMd5 = 1;
-    DWORD m_dwSha_1 = 1;
-    DWORD m_dwSha_256 = 0;
-    DWORD m_dwSha_384 = 0;
-    DWORD m_dwSha_512 = 0;
-    DWORD m_dwHas_160 = 0;
-
     CFont m_fontPercent;
     CFont m_fontLink;
     CButton m_btnSetting;
@@ -77,7 +66,6 @@ protected:
 
 private:
     void LoadSettings();
-    SettingsFields Settings();
     bool IsHashEnabled(HashKind kind);
     // The hash's value text in the case the settings ask for.
     CString FinishedText(HashComputation& hash) const;
