@@ -109,6 +109,31 @@ std::vector<ListRow> RemoteListView::Rows() const
     return rows;
 }
 
+RECT RemoteListView::CellOnScreen(int row, int column) const
+{
+    // Sub-item 0 stands for the whole row; its label is the first column's cell.
+    RECT cell{LVIR_LABEL, column, 0, 0};
+    RemoteBlock block(list_, sizeof cell);
+    block.Write(&cell, sizeof cell);
+    SendWithTimeout(list_, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(block.Address()));
+    block.Read(0, &cell, sizeof cell);
+    MapWindowPoints(list_, nullptr, reinterpret_cast<POINT*>(&cell), 2);
+    return cell;
+}
+
+void RemoteListView::Select(const std::vector<int>& rows) const
+{
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    RemoteBlock block(list_, sizeof state);
+    block.Write(&state, sizeof state);
+    SendWithTimeout(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(block.Address()));
+    state.state = LVIS_SELECTED;
+    block.Write(&state, sizeof state);
+    for (int row : rows)
+        SendWithTimeout(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(block.Address()));
+}
+
 std::vector<ListRow> RemoteListView::SettledRows(std::chrono::milliseconds timeout) const
 {
     using Clock = std::chrono::steady_clock;

@@ -25,6 +25,10 @@ public:
     // The rows once some are listed and no more come for a moment (a program adds
     // them one by one); what is listed when the timeout passes.
     std::vector<ListRow> SettledRows(std::chrono::milliseconds timeout) const;
+    // The cell's rectangle on the screen, as the list lays it out now.
+    RECT CellOnScreen(int row, int column) const;
+    // Makes exactly these rows the selected ones, as the program's own code would.
+    void Select(const std::vector<int>& rows) const;
 
 private:
     int ColumnCount() const;
