@@ -9,6 +9,9 @@
 namespace {
 
 constexpr int kTextCapacity = 1024;
+// State images of a list with check boxes: 1 unchecked, 2 checked.
+constexpr UINT kCheckedImage = 2;
+constexpr UINT kUncheckedImage = 1;
 
 // A block of the list owner's memory: list messages take their structures by address
 // and write into them, so the structures must live in that process.
@@ -148,4 +151,20 @@ std::vector<ListRow> RemoteListView::SettledRows(std::chrono::milliseconds timeo
         return count > 0 && Clock::now() - unchangedSince > 500ms;
     }, timeout);
     return Rows();
+}
+
+bool RemoteListView::Checked(int row) const
+{
+    const auto state = static_cast<UINT>(SendWithTimeout(list_, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(kCheckedImage);
+}
+
+void RemoteListView::SetChecked(int row, bool checked) const
+{
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? kCheckedImage : kUncheckedImage);
+    RemoteBlock block(list_, sizeof item);
+    block.Write(&item, sizeof item);
+    SendWithTimeout(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.Address()));
 }

@@ -25,6 +25,9 @@ public:
     // The rows once some are listed and no more come for a moment (a program adds
     // them one by one); what is listed when the timeout passes.
     std::vector<ListRow> SettledRows(std::chrono::milliseconds timeout) const;
+    // The check box of a row, in a list with check boxes.
+    bool Checked(int row) const;
+    void SetChecked(int row, bool checked) const;
     // The cell's rectangle on the screen, as the list lays it out now.
     RECT CellOnScreen(int row, int column) const;
     // Makes exactly these rows the selected ones, as the program's own code would.

@@ -41,7 +41,7 @@ std::optional<HWND> TessalyRun::MainDialog() const
     return std::nullopt;
 }
 
-std::optional<MessageBoxView> TessalyRun::NextBox() const
+std::optional<MessageBoxView> TessalyRun::NextBox(Incidental incidental) const
 {
     for (HWND window : TopLevelWindowsOf(process_.Id())) {
         if (!IsMessageBox(window) || !IsWindowVisible(window))
@@ -49,7 +49,7 @@ std::optional<MessageBoxView> TessalyRun::NextBox() const
         const std::optional<MessageBoxView> box = ReadMessageBox(window);
         if (!box)
             continue;
-        if (!IsIncidental(*box))
+        if (incidental == Incidental::Keep || !IsIncidental(*box))
             return box;
         Dismiss(*box);
     }
@@ -67,6 +67,13 @@ std::optional<HWND> TessalyRun::WaitForMainDialog(std::chrono::milliseconds time
 std::optional<MessageBoxView> TessalyRun::WaitForMessageBox(std::chrono::milliseconds timeout) const
 {
     return WaitFor<MessageBoxView>([&] { return NextBox(); }, timeout);
+}
+
+std::optional<MessageBoxView> TessalyRun::WaitForBoxBeforeMainDialog(std::chrono::milliseconds timeout) const
+{
+    std::optional<MessageBoxView> box;
+    WaitUntil([&] { return (box = NextBox(Incidental::Keep)) || MainDialog(); }, timeout);
+    return box;
 }
 
 std::vector<HWND> TessalyRun::VisibleWindows() const

@@ -45,6 +45,9 @@ public:
     std::optional<HWND> WaitForMainDialog(std::chrono::milliseconds timeout = kShowTimeout) const;
     // The first message box shown that is not one of those.
     std::optional<MessageBoxView> WaitForMessageBox(std::chrono::milliseconds timeout = kShowTimeout) const;
+    // For tests of those boxes: the first message box of any kind, answering nothing;
+    // nothing once the main dialog shows without one before it.
+    std::optional<MessageBoxView> WaitForBoxBeforeMainDialog(std::chrono::milliseconds timeout = kShowTimeout) const;
     std::vector<HWND> VisibleWindows() const;
     std::optional<HWND> Banner(HWND mainDialog) const;
 
@@ -57,7 +60,8 @@ public:
     EndOfRun WaitForEnd(std::chrono::milliseconds timeout = kEndTimeout) const;
 
 private:
-    std::optional<MessageBoxView> NextBox() const;   // answers incidental boxes on the way
+    enum class Incidental { Answer, Keep };
+    std::optional<MessageBoxView> NextBox(Incidental incidental = Incidental::Answer) const;
     std::optional<HWND> MainDialog() const;
 
     ProgramProcess process_;
