@@ -99,6 +99,7 @@ ShellOpenRecorder::~ShellOpenRecorder()
         RegDeleteTreeW(HKEY_CLASSES_ROOT, key);
     std::error_code ignored;
     std::filesystem::remove_all(shareFolder_, ignored);
+    std::filesystem::remove(std::filesystem::path(shareFolder_).parent_path(), ignored);   // when empty
 }
 
 std::wstring ShellOpenRecorder::DocumentOnShare() const
