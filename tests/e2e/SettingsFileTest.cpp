@@ -109,24 +109,13 @@ std::vector<std::vector<std::string>> ExpectedRows(const SettingsCase& c)
     return rows;
 }
 
-std::vector<std::vector<std::string>> Shown(const std::vector<ListRow>& rows)
-{
-    std::vector<std::vector<std::string>> shown;
-    for (const ListRow& row : rows) {
-        shown.emplace_back();
-        for (const std::wstring& cell : row)
-            shown.back().push_back(Utf8(cell));
-    }
-    return shown;
-}
-
 TEST_P(SettingsFileTest, ChoosesTheRows)
 {
     const HWND dialog = StartWithSettings();
     ASSERT_TRUE(dialog);
     if (!WorkerWritesFileName(dialog))
         GTEST_SKIP() << kNotHashingYet;
-    EXPECT_EQ(Shown(ResultList(dialog).SettledRows(kShowTimeout)), ExpectedRows(GetParam())) << WhatItShows(*run_);
+    EXPECT_EQ(Utf8(ResultList(dialog).SettledRows(kShowTimeout)), ExpectedRows(GetParam())) << WhatItShows(*run_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SettingsFileTest, testing::Values(

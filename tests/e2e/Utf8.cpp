@@ -19,3 +19,14 @@ std::wstring FromUtf8(const std::string& text)
     MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
     return wide;
 }
+
+std::vector<std::vector<std::string>> Utf8(const std::vector<std::vector<std::wstring>>& rows)
+{
+    std::vector<std::vector<std::string>> converted;
+    for (const std::vector<std::wstring>& row : rows) {
+        converted.emplace_back();
+        for (const std::wstring& cell : row)
+            converted.back().push_back(Utf8(cell));
+    }
+    return converted;
+}

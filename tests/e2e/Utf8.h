@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 std::string Utf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
+// Table rows, such as a list view's, cell by cell: gives readable failure messages.
+std::vector<std::vector<std::string>> Utf8(const std::vector<std::vector<std::wstring>>& rows);

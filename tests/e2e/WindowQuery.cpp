@@ -44,16 +44,19 @@ LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 std::optional<std::wstring> TextOf(HWND window)
 {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
-        return std::nullopt;
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 5000, &copied))
-        return std::nullopt;
-    text.resize(copied);
-    return text;
+    // One WM_GETTEXT into room to spare, not a length asked for first: a text that the
+    // program changes in between would be cut to the old length.
+    for (std::size_t capacity = 256;; capacity *= 4) {
+        std::wstring text(capacity, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, 5000, &copied))
+            return std::nullopt;
+        if (copied + 1 < capacity) {
+            text.resize(copied);
+            return text;
+        }
+    }
 }
 
 std::optional<std::wstring> ControlText(HWND dialog, int controlId)
