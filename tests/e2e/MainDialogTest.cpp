@@ -216,8 +216,7 @@ TEST_P(PathTest, FileStaticShowsItAsGiven)
     const std::wstring path = GetParam().make(folder_);
     const HWND dialog = MainDialogOf(StartAsShell(L"-h", {path}));
     ASSERT_TRUE(dialog);
-    if (!WorkerWritesFileName(dialog))
-        GTEST_SKIP() << kNotHashingYet;
+    ASSERT_TRUE(WorkerWritesFileName(dialog)) << "the worker writes no file name";
     EXPECT_EQ(Utf8(TextOfControl(dialog, control::kFile)), Utf8(Formatted(Expected().fileNameFormat, path)));
 }
 

@@ -113,8 +113,6 @@ TEST_P(SettingsFileTest, ChoosesTheRows)
 {
     const HWND dialog = StartWithSettings();
     ASSERT_TRUE(dialog);
-    if (!WorkerWritesFileName(dialog))
-        GTEST_SKIP() << kNotHashingYet;
     EXPECT_EQ(Utf8(ResultList(dialog).SettledRows(kShowTimeout)), ExpectedRows(GetParam())) << WhatItShows(*run_);
 }
 

@@ -14,9 +14,6 @@
 #include <string>
 #include <vector>
 
-inline constexpr const char* kNotHashingYet =
-    "the program does not hash yet: in mode -h its worker writes nothing into the dialog";
-
 class TessalyTest : public testing::Test {
 protected:
     TessalyTest();
@@ -38,7 +35,7 @@ bool NetworkConnected();
 // Text of a control of the main dialog ("" when it does not answer).
 std::wstring TextOfControl(HWND mainDialog, int controlId);
 RemoteListView ResultList(HWND mainDialog);
-// True once the worker has written the file static: the program hashes in mode -h.
+// True once the worker has written the file static, as a run in mode -h does first.
 bool WorkerWritesFileName(HWND mainDialog);
 
 // The main dialog once it shows; nullptr, with a failure that says what the program
