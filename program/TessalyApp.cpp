@@ -91,30 +91,46 @@ BOOL CTessalyApp::InitInstance()
         return FALSE;
     }
     m_pMainWnd = dialog;
+    // Until start-up is done with the dialog, closing it only hides it; the window goes
+    // when the hold ends, so no step below runs on a window that is gone.
+    dialog->HoldWindowForStartup();
     dialog->ShowWindow(SW_SHOW);
     dialog->UpdateWindow();
-
-    if (!dialog->m_pWorkerThread) {
-        // Started suspended so that the dialog owns the thread object before it can end:
-        // its handle stays valid for as long as the dialog may use it.
-        CWinThread* worker = AfxBeginThread(HashThreadProc, dialog, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-        if (worker) {
-            worker->m_bAutoDelete = FALSE;
-            dialog->m_pWorkerThread = worker;
-            worker->ResumeThread();
-        }
-    }
-
-    if (dialog->m_pBannerDlg)
-        return TRUE;
-    // Without a banner the program still hashes; its creation's result is not examined.
-    dialog->m_pBannerDlg = new (std::nothrow) CBannerDlg;
-    if (dialog->m_pBannerDlg) {
-        dialog->m_pBannerDlg->Create(IDD_BANNER_DIALOG, dialog);
-        dialog->m_pBannerDlg->ShowWindow(SW_SHOW);
-        dialog->PlaceBanner();
-    }
+    StartWorker(*dialog);
+    OpenBanner(*dialog);
+    dialog->ReleaseWindowFromStartup();
     return TRUE;
+}
+
+void CTessalyApp::StartWorker(CTessalyDlg& dialog)
+{
+    if (dialog.m_pWorkerThread)
+        return;
+    // Started suspended so that the dialog owns the thread object before it can end:
+    // its handle stays valid for as long as the dialog may use it.
+    CWinThread* worker = AfxBeginThread(HashThreadProc, &dialog, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!worker)
+        return;
+    worker->m_bAutoDelete = FALSE;
+    dialog.m_pWorkerThread = worker;
+    worker->ResumeThread();
+}
+
+void CTessalyApp::OpenBanner(CTessalyDlg& dialog)
+{
+    if (dialog.m_pBannerDlg)
+        return;
+    // Without a banner the program still hashes.
+    dialog.m_pBannerDlg = new (std::nothrow) CBannerDlg;
+    if (!dialog.m_pBannerDlg)
+        return;
+    // The web view host may show its Failure box from inside the creation; the user may
+    // close the main dialog meanwhile.
+    const BOOL created = dialog.m_pBannerDlg->Create(IDD_BANNER_DIALOG, &dialog);
+    if (!created || dialog.IsClosePending())
+        return;
+    dialog.m_pBannerDlg->ShowWindow(SW_SHOW);
+    dialog.PlaceBanner();
 }
 
 void CTessalyApp::CheckForUpdate()

@@ -4,6 +4,8 @@
 #include "Afx.h"
 #include "UpdateInfo.h"
 
+class CTessalyDlg;
+
 class CTessalyApp : public CWinApp {
 public:
     CTessalyApp();
@@ -15,6 +17,10 @@ public:
 private:
     // Offers a newer version when the update document announces one; never ends start-up.
     void CheckForUpdate();
+    // The one worker thread, with the dialog as its parameter.
+    static void StartWorker(CTessalyDlg& dialog);
+    // The banner beside the dialog, unless the dialog was closed while it was created.
+    static void OpenBanner(CTessalyDlg& dialog);
 };
 
 // The worker thread's entry; `param` is the main dialog. Always returns 0.

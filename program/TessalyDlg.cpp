@@ -291,8 +291,24 @@ void CTessalyDlg::PlaceBanner() const
     m_pBannerDlg->MoveWindow(dialog.right + 5, dialog.top, RectWidth(banner), RectHeight(banner), TRUE);
 }
 
+void CTessalyDlg::HoldWindowForStartup()
+{
+    m_bHeldForStartup = true;
+}
+
+void CTessalyDlg::ReleaseWindowFromStartup()
+{
+    m_bHeldForStartup = false;
+    if (m_bClosePending)
+        DestroyWindow();
+}
+
 BOOL CTessalyDlg::DestroyWindow()
 {
+    if (m_bHeldForStartup) {
+        m_bClosePending = true;
+        return ShowWindow(SW_HIDE);
+    }
     m_fontLink.DeleteObject();
     m_fontPercent.DeleteObject();
     // The banner object deletes itself with its window; the pointer is dead afterwards.

@@ -20,7 +20,15 @@ public:
     CTessalyDlg();
     ~CTessalyDlg() override;
 
+    // While start-up holds the window, a close only hides it: the window goes when
+    // start-up lets go of it.
     BOOL DestroyWindow() override;
+    // Start-up's steps after the window exists (the banner's creation among them) may
+    // show boxes whose message loops let the user close this dialog meanwhile.
+    void HoldWindowForStartup();
+    void ReleaseWindowFromStartup();
+    // A close came while start-up held the window.
+    bool IsClosePending() const { return m_bClosePending; }
     // Pumps messages until the worker has ended, then destroys the dialog.
     void WaitForWorkerAndClose();
 
@@ -92,4 +100,6 @@ private:
     void PumpMessagesUntil(Done done);
 
     bool m_bClosing = false;
+    bool m_bHeldForStartup = false;
+    bool m_bClosePending = false;
 };

@@ -50,6 +50,8 @@ public:
     std::optional<MessageBoxView> WaitForBoxBeforeMainDialog(std::chrono::milliseconds timeout = kShowTimeout) const;
     std::vector<HWND> VisibleWindows() const;
     std::optional<HWND> Banner(HWND mainDialog) const;
+    // The main dialog if it is visible now; answers nothing.
+    std::optional<HWND> MainDialog() const;
 
     // The system menu's Close, as the title bar's close button gives it (posted: it may ask).
     void Close(HWND mainDialog) const;
@@ -62,7 +64,6 @@ public:
 private:
     enum class Incidental { Answer, Keep };
     std::optional<MessageBoxView> NextBox(Incidental incidental = Incidental::Answer) const;
-    std::optional<HWND> MainDialog() const;
 
     ProgramProcess process_;
 };

@@ -220,4 +220,46 @@ TEST_P(WebViewFailureTest, IsShownOrEndsTheProcess)
 INSTANTIATE_TEST_SUITE_P(WebViewFailures, WebViewFailureTest, testing::ValuesIn(kFailures),
                          [](const auto& info) { return info.param.name; });
 
+// A Failure box that is open while the user closes the main dialog: the box is the
+// host's, shown from inside the banner's creation during start-up or later from the
+// runtime's answer.
+struct FailureWhileClosing {
+    const char* name;
+    bool withoutLoader;
+    std::vector<webview2_double::Fault> faults;
+};
+
+void PrintTo(const FailureWhileClosing& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CloseDuringFailureBoxTest : public WebViewTest, public testing::WithParamInterface<FailureWhileClosing> {};
+
+TEST_P(CloseDuringFailureBoxTest, EndsTheProgramCleanlyOnceTheBoxIsAnswered)
+{
+    if (GetParam().withoutLoader) {
+        ASSERT_TRUE(DeleteFileW(folder_.PathOf(L"WebView2Loader.dll").c_str()));
+    }
+    webview2_double::Prepare(Folder(), GetParam().faults);
+    StartHashing();
+    const std::optional<MessageBoxView> box = FailureBox(*run_);
+    ASSERT_TRUE(box) << "no failure box; " << WhatItShows(*run_);
+    const std::optional<HWND> dialog = run_->MainDialog();
+    ASSERT_TRUE(dialog) << "the main dialog is not up beside the box";
+    ASSERT_FALSE(ResultList(*dialog).SettledRows(kShowTimeout).empty()) << "the work did not end";
+
+    run_->Close(*dialog);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(*dialog); }, kEndTimeout)) << "the dialog stays";
+    Answer(*box, IDOK);   // gone already if closing the program took it along
+    const EndOfRun end = run_->WaitForEnd();
+    ASSERT_TRUE(end.exitCode) << "the program did not end; " << WhatItShows(*run_);
+    EXPECT_EQ(*end.exitCode, 0u) << "a clean end, not a crash";
+}
+
+INSTANTIATE_TEST_SUITE_P(WebViewFailures, CloseDuringFailureBoxTest, testing::Values(
+    FailureWhileClosing{"NoLoaderLibrary", true, {}},
+    FailureWhileClosing{"ControllerFails", false, Step(L"ControllerResult", E_FAIL)}),
+    [](const auto& info) { return info.param.name; });
+
 }  // namespace
