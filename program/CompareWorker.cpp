@@ -37,7 +37,7 @@ void CTessalyDlg::CompareFiles()
             hashes[i].Start(paths[i]);
             ULONGLONG remaining = size;
             progress.RestartInterval();
-            finished = file.ReadAll(buffer, [&](const BYTE* data, DWORD length) {
+            finished = file.ReadAll(buffer, size, [&](const BYTE* data, DWORD length) {
                 hashes[i].Feed(data, length, paths[i]);
                 remaining -= length;
                 countRead += length;

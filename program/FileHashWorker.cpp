@@ -37,7 +37,7 @@ void CTessalyDlg::HashFile()
         progress.RestartInterval();
         ULONGLONG remaining = size;
         ULONGLONG processed = 0;
-        finished = file.ReadAll(buffer, [&](const BYTE* data, DWORD length) {
+        finished = file.ReadAll(buffer, size, [&](const BYTE* data, DWORD length) {
             for (HashComputation& hash : hashes) {
                 if (IsHashEnabled(hash.Kind()))
                     hash.Feed(data, length, path);

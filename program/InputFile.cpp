@@ -37,14 +37,20 @@ ULONGLONG InputFile::Size() const
     return static_cast<ULONGLONG>(size.QuadPart);
 }
 
-bool InputFile::ReadAll(ReadBuffer& buffer, const std::function<bool(const BYTE*, DWORD)>& onBlock) const
+bool InputFile::ReadAll(ReadBuffer& buffer, ULONGLONG size,
+                        const std::function<bool(const BYTE*, DWORD)>& onBlock) const
 {
+    ULONGLONG total = 0;
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(m_handle, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr))
             RaiseWorkerError(IDS_ERR_READ, m_path);
+        const bool sizeChanged = read == 0 ? total != size : read > size - total;
+        if (sizeChanged)
+            RaiseWorkerError(IDS_ERR_READ, m_path);
         if (read == 0)
             return true;
+        total += read;
         if (!onBlock(buffer.data(), read))
             return false;
     }

@@ -26,7 +26,9 @@ public:
     // Reads block after block into `buffer` and hands each to `onBlock`, until the
     // end of the file or until `onBlock` returns false (then the result is false).
     // A failed read raises error 1018: a part of a file is never taken for the whole.
-    bool ReadAll(ReadBuffer& buffer, const std::function<bool(const BYTE*, DWORD)>& onBlock) const;
+    // So does a file that ends before `size` bytes or goes on past them (it changed
+    // while it was read); the block that would pass `size` is not handed on.
+    bool ReadAll(ReadBuffer& buffer, ULONGLONG size, const std::function<bool(const BYTE*, DWORD)>& onBlock) const;
     void Close();
 
 private:

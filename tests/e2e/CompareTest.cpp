@@ -266,27 +266,37 @@ void PrintTo(const FailureCase& c, std::ostream* out)
     *out << c.name;
 }
 
-class CompareFailureTest : public CompareRun, public testing::WithParamInterface<FailureCase> {};
+class CompareFailureRun : public CompareRun {
+protected:
+    // Compares the paths; the run shows the error box with this message, with the bar
+    // where the files read before the failure left it, then no rows.
+    void FailsWith(const std::vector<std::wstring>& paths, const std::wstring& message,
+                   const std::function<bool(LRESULT)>& barAsExpected)
+    {
+        ASSERT_TRUE(StartCompare(paths));
+        const std::optional<MessageBoxView> box = run_->WaitForMessageBox();
+        ASSERT_TRUE(box) << "no error box";
+        EXPECT_EQ(Utf8(box->text), Utf8(message));
+        EXPECT_EQ(Utf8(box->caption), Utf8(fixed_text::kNoCaption));
+        EXPECT_STREQ(NameOf(box->icon), NameOf(BoxIcon::Error));
+        EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+        EXPECT_PRED1(barAsExpected, BarPosition()) << "the files read before the failing one";
+
+        EXPECT_TRUE(Answer(*box, IDOK));
+        std::this_thread::sleep_for(kSettleTime);
+        EXPECT_EQ(ResultList(dialog_).RowCount(), 0);
+        EXPECT_TRUE(IsWindowVisible(dialog_)) << "the dialog stays open";
+    }
+};
+
+class CompareFailureTest : public CompareFailureRun, public testing::WithParamInterface<FailureCase> {};
 
 TEST_P(CompareFailureTest, ShowsError1000WithThePathAndNoRows)
 {
     const FailureCase& c = GetParam();
     std::shared_ptr<void> held;
     const auto [paths, failing] = c.make(folder_, held);
-    ASSERT_TRUE(StartCompare(paths));
-
-    const std::optional<MessageBoxView> box = run_->WaitForMessageBox();
-    ASSERT_TRUE(box) << "no error box";
-    EXPECT_EQ(Utf8(box->text), Utf8(Formatted(Texts().openError, failing)));
-    EXPECT_EQ(Utf8(box->caption), Utf8(fixed_text::kNoCaption));
-    EXPECT_STREQ(NameOf(box->icon), NameOf(BoxIcon::Error));
-    EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(BarPosition(), c.bar) << "the files read before the failing one";
-
-    EXPECT_TRUE(Answer(*box, IDOK));
-    std::this_thread::sleep_for(kSettleTime);
-    EXPECT_EQ(ResultList(dialog_).RowCount(), 0);
-    EXPECT_TRUE(IsWindowVisible(dialog_)) << "the dialog stays open";
+    FailsWith(paths, Formatted(Texts().openError, failing), [&](LRESULT bar) { return bar == c.bar; });
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, CompareFailureTest, testing::Values(
@@ -303,6 +313,47 @@ INSTANTIATE_TEST_SUITE_P(Failures, CompareFailureTest, testing::Values(
         const std::wstring first = f.MakeFolder(L"a folder");
         return std::pair{std::vector<std::wstring>{first, f.MakeFile(L"second.txt", "abc")}, first};
     }, 0}),
+    [](const auto& info) { return info.param.name; });
+
+// Files whose reads go wrong, on the file system that with-failing-reads mounts: one
+// whose reads fail past 12 MiB (32 MiB), one that ends after 15 of the 30 MiB it had at
+// open, one that delivers 21 of its 20 MiB; beside a 32 MiB file that reads whole.
+struct ReadFailureCase {
+    const char* name;
+    const wchar_t* first;
+    const wchar_t* second;
+    int failing;   // which of the two the error names
+    // Where the blocks read before the failure leave the bar: the second file's first
+    // blocks move it only once 250 ms have passed, and a read that fails part-way
+    // returns the bytes it got first.
+    int lowest;
+    int highest;
+};
+
+void PrintTo(const ReadFailureCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CompareReadFailureTest : public CompareFailureRun, public testing::WithParamInterface<ReadFailureCase> {};
+
+TEST_P(CompareReadFailureTest, ShowsError1018WithThePathAndNoRows)
+{
+    const ReadFailureCase& c = GetParam();
+    const std::optional<std::wstring> first = MismatchedReadsFile(c.first);
+    const std::optional<std::wstring> second = MismatchedReadsFile(c.second);
+    if (!first || !second)
+        GTEST_SKIP() << "needs the file system of with-failing-reads (the CTest entries *.hash-read-failure)";
+    FailsWith({*first, *second}, Formatted(Expected().readError, c.failing == 0 ? *first : *second),
+              [&](LRESULT bar) { return bar >= c.lowest && bar <= c.highest; });
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadFailures, CompareReadFailureTest, testing::Values(
+    ReadFailureCase{"FirstFailsPast12MiB", L"failing.bin", L"intact.bin", 0, 15, 18},       // half of 10 or 12/32
+    ReadFailureCase{"SecondFailsPast12MiB", L"intact.bin", L"failing.bin", 1, 50, 68},      // 50 + half of that
+    ReadFailureCase{"SecondEndsAtHalfItsSize", L"intact.bin", L"shrinking.bin", 1, 50, 75}, // 50 + half of 15/30
+    ReadFailureCase{"FirstGrowsBy1MiB", L"growing.bin", L"intact.bin", 0, 50, 50},          // half of 20/20
+    ReadFailureCase{"SecondGrowsBy1MiB", L"intact.bin", L"growing.bin", 1, 50, 100}),       // 50 + half of 20/20
     [](const auto& info) { return info.param.name; });
 
 class CompareCancelTest : public CompareRun {};

@@ -17,6 +17,7 @@ const ExpectedTexts kEnglish{
     L"Could not connect to the update server.\r\nCheck the network connection status.",
     L"Network error",
     L"Larkspan 2.1 Check for updates",
+    L"Error(1018): Unable to read the input file\r\n%s",
 };
 
 const ExpectedTexts kKorean{
@@ -34,6 +35,7 @@ const ExpectedTexts kKorean{
     L"업데이트 서버에 연결할 수 없습니다.\r\n네트워크 연결 상태를 확인하십시오.",
     L"네트워크 오류",
     L"Larkspan 2.1 업데이트 확인",
+    L"Error(1018): 입력 파일을 읽을 수 없습니다\r\n%s",
 };
 
 const ExpectedTexts* current = &kEnglish;

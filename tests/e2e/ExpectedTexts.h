@@ -24,6 +24,7 @@ struct ExpectedTexts {
     std::wstring noNetwork;        // 5005
     std::wstring noNetworkCaption; // 5006
     std::wstring updateCaption;    // 5001
+    std::wstring readError;        // 1018, one %s: the path
 };
 
 // Texts that are the same in both languages.

@@ -27,7 +27,6 @@ struct HashTexts {
     std::wstring minutesLeft;    // %d minutes, %d seconds
     std::wstring secondsLeft;    // %d seconds
     std::wstring cannotOpen;     // %s: the path
-    std::wstring cannotRead;     // %s: the path
 };
 
 const HashTexts& Texts()
@@ -38,7 +37,6 @@ const HashTexts& Texts()
         L"Left time: About %d minutes %d seconds left",
         L"Left time: About %d seconds left",
         L"Error(1000): Unable to open the input file\r\n%s",
-        L"Error(1018): Unable to read the input file\r\n%s",
     };
     static const HashTexts korean{
         L"%d%% 완료",
@@ -46,7 +44,6 @@ const HashTexts& Texts()
         L"남은 시간: 약 %d분 %d초 남음",
         L"남은 시간: 약 %d초 남음",
         L"Error(1000): 입력 파일을 열 수 없습니다\r\n%s",
-        L"Error(1018): 입력 파일을 읽을 수 없습니다\r\n%s",
     };
     return std::wcscmp(ExpectedLanguageName(), L"korean") == 0 ? korean : english;
 }
@@ -425,26 +422,46 @@ INSTANTIATE_TEST_SUITE_P(OpenFailures, OpenFailureTest, testing::Values(
     OpenFailureCase{"HeldOpenForWriting", [](const TestFolder& f) { return f.MakeFile(L"busy.txt", "abc"); }, true}),
     [](const auto& info) { return info.param.name; });
 
-// A read that fails in the middle of the file: with-failing-reads mounts a file system
-// whose file "failing.bin" (32 MiB) cannot be read past 12 MiB, and names it in
-// TESSALY_FAILING_READS.
-class ReadFailureTest : public HashFailureTest {};
+// Files whose reads go wrong in the middle, on the file system that with-failing-reads
+// mounts. The blocks before the failure are read and shown, never more than the whole
+// file; then error 1018 and no rows.
+struct ReadFailureCase {
+    const char* name;
+    const wchar_t* file;
+    // The percentage shown at the failure: a read that fails part-way returns the bytes
+    // it got first, so the last block may be short.
+    int lowest;
+    int highest;
+};
 
-TEST_F(ReadFailureTest, ShowsError1018AfterTheFirstBlockAndNoRows)
+void PrintTo(const ReadFailureCase& c, std::ostream* out)
 {
-    wchar_t mountpoint[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"TESSALY_FAILING_READS", mountpoint, MAX_PATH))
+    *out << c.name;
+}
+
+class ReadFailureTest : public HashFailureTest, public testing::WithParamInterface<ReadFailureCase> {};
+
+TEST_P(ReadFailureTest, ShowsError1018AfterTheBlocksReadAndNoRows)
+{
+    const ReadFailureCase& c = GetParam();
+    const std::optional<std::wstring> path = MismatchedReadsFile(c.file);
+    if (!path)
         GTEST_SKIP() << "needs the file system of with-failing-reads (the CTest entries *.hash-read-failure)";
-    const std::wstring path = WindowsPathOfLinuxPath(Utf8(mountpoint)) + L"\\failing.bin";
     WriteHashSettings(folder_, kAllHashes);
-    const HWND dialog = FailsWith(path, Formatted(Texts().cannotRead, path));
+    const HWND dialog = FailsWith(*path, Formatted(Expected().readError, *path));
     if (!dialog)
         return;
-    // The blocks before the failure were read and shown: the failure came in the middle.
     const std::optional<int> percent = PercentShown(ProgressOf(dialog).percent);
-    EXPECT_TRUE(percent && *percent > 0 && *percent < 100) << "\"" << Utf8(ProgressOf(dialog).percent) << "\"";
+    EXPECT_TRUE(percent && *percent >= c.lowest && *percent <= c.highest)
+        << "\"" << Utf8(ProgressOf(dialog).percent) << "\"";
     StaysUntilClosed(dialog);
 }
+
+INSTANTIATE_TEST_SUITE_P(ReadFailures, ReadFailureTest, testing::Values(
+    ReadFailureCase{"FailsPast12MiB", L"failing.bin", 31, 37},      // 10 or 12 of 32 MiB
+    ReadFailureCase{"EndsAtHalfItsSize", L"shrinking.bin", 50, 50}, // 15 of 30 MiB
+    ReadFailureCase{"GrowsBy1MiB", L"growing.bin", 100, 100}),      // 20 of 20 MiB, then 1 more
+    [](const auto& info) { return info.param.name; });
 
 // ---- Closing during the work and answering No: the work goes on to its rows
 

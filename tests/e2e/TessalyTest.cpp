@@ -34,6 +34,14 @@ TessalyRun& TessalyTest::Start(const std::wstring& parameters)
     return *run_;
 }
 
+std::optional<std::wstring> MismatchedReadsFile(const wchar_t* name)
+{
+    wchar_t mountpoint[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"TESSALY_FAILING_READS", mountpoint, MAX_PATH))
+        return std::nullopt;
+    return WindowsPathOfLinuxPath(Utf8(mountpoint)) + L"\\" + name;
+}
+
 TessalyRun& TessalyTest::StartAsShell(const std::wstring& modeSwitch, const std::vector<std::wstring>& paths)
 {
     return Start(ShellExtensionParameters(modeSwitch, paths));

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ protected:
     std::unique_ptr<TessalyRun> run_;
 };
 
+// The Windows path of a file on the file system that with-failing-reads mounts (whose
+// files' reads fail or do not match their size); nothing outside such a run.
+std::optional<std::wstring> MismatchedReadsFile(const wchar_t* name);
 // Whether the platform reports a network connection, as start-up asks it.
 bool NetworkConnected();
 // Text of a control of the main dialog ("" when it does not answer).
