@@ -3,7 +3,8 @@
 
 #include <string>
 
-// An absolute http:// or https:// address with a host. Anything else (a local path,
-// a share, a file: address, another scheme) must not be handed to the shell, which
-// would open or start it.
+// An absolute http:// or https:// address with a host, holding no blank, double quote,
+// control character or backslash anywhere. Anything else (a local path, a share, a
+// file: address, another scheme, text that would split or extend the command line of
+// the program that opens web addresses) must not be handed to the shell.
 bool IsWebAddress(const std::wstring& address);

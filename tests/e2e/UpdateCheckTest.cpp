@@ -180,6 +180,14 @@ std::wstring DrivePathOfDocument(const ShellOpenRecorder& shell) { return shell.
 std::wstring UncPathOfDocument(const ShellOpenRecorder& shell) { return shell.DocumentOnShare(); }
 std::wstring OtherScheme(const ShellOpenRecorder& shell) { return shell.AddressOfOwnScheme(); }
 std::wstring NoAddress(const ShellOpenRecorder&) { return L""; }
+// Web addresses with text that would split or extend the opening program's command line.
+std::wstring PageWithBlankAndQuote(const ShellOpenRecorder&) { return L"https://larkspan.example/a b\"c --flag"; }
+// CR LF as character references; at the end the document reader would trim them.
+std::wstring InstallerWithLineBreak(const ShellOpenRecorder&)
+{
+    return L"https://larkspan.example/&#13;&#10;Larkspan.msi";
+}
+std::wstring PageWithBackslash(const ShellOpenRecorder&) { return L"https://larkspan.example\\..\\setup.exe"; }
 
 struct OpenCase {
     const char* name;
@@ -228,7 +236,10 @@ INSTANTIATE_TEST_SUITE_P(Addresses, UpdateOpenTest, testing::Values(
     OpenCase{"OtherSchemeNot", OtherScheme, Installer, {Installer}},
     OpenCase{"EmptyNot", NoAddress, Installer, {Installer}},
     OpenCase{"InstallerAsLocalProgramNot", WebPage, LocalProgram, {WebPage}},
-    OpenCase{"NeitherIsWebAddress", UncPathOfDocument, FileAddressOfProgram, {}}),
+    OpenCase{"NeitherIsWebAddress", UncPathOfDocument, FileAddressOfProgram, {}},
+    OpenCase{"BlankAndQuoteNot", PageWithBlankAndQuote, Installer, {Installer}},
+    OpenCase{"LineBreakNot", WebPage, InstallerWithLineBreak, {WebPage}},
+    OpenCase{"BackslashNot", PageWithBackslash, Installer, {Installer}}),
     [](const auto& info) { return info.param.name; });
 
 std::string RequestsPerServer(const std::array<int, kUpdateServerCount>& requests)
