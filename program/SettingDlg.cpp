@@ -92,8 +92,8 @@ BOOL CSettingDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
         return FALSE;   // the dialog's own painting follows
     }
     if (message == WM_ERASEBKGND) {
-        *result = OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
-        return TRUE;
+        OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+        return FALSE;   // the dialog's own erase follows, and its result is the message's
     }
     if (IsCtlColorMessage(message)) {
         *result = reinterpret_cast<LRESULT>(
@@ -148,12 +148,11 @@ HBRUSH CSettingDlg::OnCtlColor(UINT message, HDC dc, HWND control)
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
 
-BOOL CSettingDlg::OnEraseBkgnd(HDC dc)
+void CSettingDlg::OnEraseBkgnd(HDC dc)
 {
     RECT client;
     GetClientRect(&client);
     CDC(dc).FillSolidRect(client, kWhite);
-    return static_cast<BOOL>(::DefWindowProcW(m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
 }
 
 void CSettingDlg::CheckAllRows(BOOL checked)

@@ -33,7 +33,8 @@ private:
     void FillHashList();
     void OnPaint();
     HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
-    BOOL OnEraseBkgnd(HDC dc);
+    // Fills the client area white; the dialog's own erase runs after it.
+    void OnEraseBkgnd(HDC dc);
     void OnBnClickedSelectAll();
     void OnBnClickedUnselectAll();
     void OnBnClickedReset();

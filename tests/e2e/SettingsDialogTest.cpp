@@ -2,6 +2,7 @@
 // Cancel, Escape and the close box store nothing, and the running main dialog keeps the
 // values it started with.
 #include "ByLanguage.h"
+#include "ScreenPixels.h"
 #include "SettingsDialog.h"
 #include "TessalyTest.h"
 
@@ -332,6 +333,30 @@ TEST_F(SettingsDialogTest, LabelsHashListAndComboInTheUsersLanguage)
 bool HasLowerCaseLetter(const std::wstring& text)
 {
     return std::any_of(text.begin(), text.end(), [](wchar_t letter) { return letter >= L'a' && letter <= L'z'; });
+}
+
+// The dialog fills its background white and then lets the dialog's own erase run, which
+// paints the dialog colour over it.
+TEST_F(SettingsDialogTest, BackgroundIsTheDialogColourAfterTheWhiteFill)
+{
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    ASSERT_NE(face, RGB(255, 255, 255)) << "the dialog colour of this prefix is white: nothing to tell apart";
+    const HWND mainDialog = StartAndFinish();
+    ASSERT_TRUE(mainDialog);
+    const std::optional<SettingsDialog> dialog = OpenSettings(mainDialog);
+    ASSERT_TRUE(dialog);
+    // A corner of the client area, beside every control.
+    POINT corner{2, 2};
+    ClientToScreen(dialog->Window(), &corner);
+    const RECT area{corner.x, corner.y, corner.x + 4, corner.y + 4};
+    auto isFace = [&](Rgb c) { return RGB(c.red, c.green, c.blue) == face; };
+    int facePixels = 0;
+    WaitUntil([&] { return (facePixels = ScreenPixels(area).Count(area, isFace)) == 16; }, kShowTimeout);
+    const Rgb seen = ScreenPixels(area).At(area.left, area.top);
+    EXPECT_EQ(facePixels, 16) << "the corner shows (" << int(seen.red) << "," << int(seen.green) << ","
+                              << int(seen.blue) << ")";
+    dialog->Press(kCancel);
+    EXPECT_TRUE(dialog->WaitUntilClosed());
 }
 
 TEST_F(SettingsDialogTest, ReopenedShowsTheLastOkWhileTheRunKeepsItsValuesUntilTheNextStart)
