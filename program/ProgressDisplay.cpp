@@ -5,25 +5,13 @@
 #include "LocalizedString.h"
 #include "Progress.h"
 #include "TessalyDlg.h"
+#include "TimeLeftText.h"
 #include "resource.h"
 
 namespace {
 int32_t Now()
 {
     return static_cast<int32_t>(clock());
-}
-
-CString TimeLeftText(const TimeLeft& left)
-{
-    switch (left.form) {
-    case TimeLeftForm::HoursMinutesSeconds:
-        return LoadLocalizedString(IDS_TIME_LEFT_HOURS, left.hours, left.minutes, left.seconds);
-    case TimeLeftForm::MinutesSeconds:
-        return LoadLocalizedString(IDS_TIME_LEFT_MINUTES, left.minutes, left.seconds);
-    case TimeLeftForm::Seconds:
-        break;
-    }
-    return LoadLocalizedString(IDS_TIME_LEFT_SECONDS, left.seconds);
 }
 }
 
