@@ -1,5 +1,10 @@
 # Build settings shared by every target of the project's own code.
 
+# Release builds are optimised by the project itself, whatever the toolchain's platform
+# module or the cache say of the configuration's flags.
+add_compile_options("$<$<CONFIG:Release>:-O2>")
+add_compile_definitions("$<$<CONFIG:Release>:NDEBUG>")
+
 # Warnings are errors in our own code; third-party code (GoogleTest) is built without these.
 function(tessaly_strict target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)

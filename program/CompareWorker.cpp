@@ -35,10 +35,11 @@ void CTessalyDlg::CompareFiles()
             InputFile file(paths[i]);
             const ULONGLONG size = file.Size();
             hashes[i].Start(paths[i]);
+            HashGroup group({&hashes[i]});
             ULONGLONG remaining = size;
             progress.RestartInterval();
             finished = file.ReadAll(buffer, size, [&](const BYTE* data, DWORD length) {
-                hashes[i].Feed(data, length, paths[i]);
+                group.Feed(data, length, paths[i]);
                 remaining -= length;
                 countRead += length;
                 filePercentage = FilePercentage(size, remaining);

@@ -1,6 +1,8 @@
 // The work of a "-h" run: one file, every enabled hash, one pass.
 #include "TessalyDlg.h"
 
+#include <vector>
+
 #include "Arguments.h"
 #include "HashComputation.h"
 #include "InputFile.h"
@@ -32,16 +34,18 @@ void CTessalyDlg::HashFile()
         const ULONGLONG size = file.Size();
         // Every CryptoAPI slot is opened, enabled or not: a provider that lacks one of
         // the hashes fails the run.
-        for (HashComputation& hash : hashes)
+        std::vector<HashComputation*> enabled;
+        for (HashComputation& hash : hashes) {
             hash.Start(path);
+            if (IsHashEnabled(hash.Kind()))
+                enabled.push_back(&hash);
+        }
+        HashGroup group(std::move(enabled));
         progress.RestartInterval();
         ULONGLONG remaining = size;
         ULONGLONG processed = 0;
         finished = file.ReadAll(buffer, size, [&](const BYTE* data, DWORD length) {
-            for (HashComputation& hash : hashes) {
-                if (IsHashEnabled(hash.Kind()))
-                    hash.Feed(data, length, path);
-            }
+            group.Feed(data, length, path);
             remaining -= length;
             processed += length;
             const uint64_t percentage = FilePercentage(size, remaining);

@@ -19,20 +19,23 @@ void HashComputation::Start(const CString& path)
     }
 }
 
-void HashComputation::Feed(const BYTE* data, DWORD length, const CString& path)
+bool HashComputation::Feed(const BYTE* data, DWORD length)
 {
     switch (m_kind) {
     case HashKind::Crc32:
         m_crc = ComputeCrc32(data, length, m_crc);
-        break;
+        return true;
     case HashKind::Has_160:
         Has160Update(m_has160, data, length);
-        break;
+        return true;
     default:
-        if (!m_slot.AddData(data, length))
-            RaiseWorkerError(HashInfoOf(m_kind).dataMessageId, path);
-        break;
+        return m_slot.AddData(data, length);
     }
+}
+
+void HashComputation::RaiseDataFailure(const CString& path) const
+{
+    RaiseWorkerError(HashInfoOf(m_kind).dataMessageId, path);
 }
 
 CString HashComputation::Finish()
@@ -51,4 +54,26 @@ CString HashComputation::Finish()
         return value;
     }
     }
+}
+
+namespace {
+std::vector<ParallelFeed::Consumer> ConsumersOf(const std::vector<HashComputation*>& hashes)
+{
+    std::vector<ParallelFeed::Consumer> consumers;
+    for (HashComputation* hash : hashes)
+        consumers.push_back([hash](const unsigned char* data, uint32_t length) { return hash->Feed(data, length); });
+    return consumers;
+}
+}
+
+HashGroup::HashGroup(std::vector<HashComputation*> hashes)
+    : m_hashes(std::move(hashes)), m_feed(ConsumersOf(m_hashes))
+{
+}
+
+void HashGroup::Feed(const BYTE* data, DWORD length, const CString& path)
+{
+    const int refused = m_feed.Feed(data, length);
+    if (refused >= 0)
+        m_hashes[static_cast<size_t>(refused)]->RaiseDataFailure(path);
 }

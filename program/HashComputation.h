@@ -2,9 +2,12 @@
 // CryptoAPI slot or HAS-160, behind one interface for both workers.
 #pragma once
 
+#include <vector>
+
 #include "Afx.h"
 #include "CryptHashSlot.h"
 #include "HashEngine.h"
+#include "ParallelFeed.h"
 
 class HashComputation {
 public:
@@ -16,8 +19,11 @@ public:
     // Opens the CryptoAPI slot or starts HAS-160; a slot that cannot be opened raises
     // the hash's module failure for `path`.
     void Start(const CString& path);
-    // Feeds one block; data the provider refuses raises the hash's data failure.
-    void Feed(const BYTE* data, DWORD length, const CString& path);
+    // Feeds one block; false when the provider refuses it. Safe on any one thread at a
+    // time, so that a helper thread can feed it while the worker reads.
+    bool Feed(const BYTE* data, DWORD length);
+    // Raises the hash's data failure for `path`.
+    [[noreturn]] void RaiseDataFailure(const CString& path) const;
     // The value as lower-case hexadecimal text; empty when the provider cannot give it.
     CString Finish();
 
@@ -26,4 +32,18 @@ private:
     uint32_t m_crc = 0;
     CryptHashSlot m_slot;
     Has160Context m_has160{};
+};
+
+// The hashes of one run, started, each block fed to all of them at once.
+class HashGroup {
+public:
+    // `hashes` in the order of the hash list.
+    explicit HashGroup(std::vector<HashComputation*> hashes);
+    // Returns once every hash has taken the block; raises the data failure of the first
+    // one, in the hash list's order, that refused it.
+    void Feed(const BYTE* data, DWORD length, const CString& path);
+
+private:
+    std::vector<HashComputation*> m_hashes;
+    ParallelFeed m_feed;
 };

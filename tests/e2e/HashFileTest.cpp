@@ -291,6 +291,7 @@ INSTANTIATE_TEST_SUITE_P(HashRows, HashRowsTest, testing::Values(
     RowsCase{"AllHashesOneBlock", kOneBlock, kAllHashes},
     RowsCase{"AllHashesUpperCase", kAbc, UpperCase(kAllHashes)},
     RowsCase{"NoHashes", kOneBlock, kNoHashes},
+    RowsCase{"OnlySha512ThreeBlocks", kThreeBlocks, HashSettings{{false, false, false, false, false, false, false, true}, false}},
     RowsCase{"EmptyFile", kEmpty, kAllHashes},
     RowsCase{"PathWithBlanksAndKoreanLetters", kAbcInKoreanFolder, kAllHashes}),
     [](const auto& info) { return info.param.name; });

@@ -5,6 +5,7 @@
 #include "RemoteListView.h"
 #include "RuntimeRegistration.h"
 #include "TessalyRun.h"
+#include "UpdateServers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -48,6 +49,7 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring program = folder.CopyProgram();
     WriteHashSettings(folder, *settings);
     runtime_registration::WriteVersion();
+    UpdateServers::Instance();   // the update check finds the current version: no box
 
     const Clock::time_point start = Clock::now();
     const TessalyRun run(program, ShellExtensionParameters(L"-h", {argv[1]}), folder.Path());

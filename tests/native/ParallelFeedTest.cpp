@@ -1,0 +1,140 @@
+#include "ParallelFeed.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <numeric>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Threads of this process, as Linux counts them.
+int ThreadCount()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("Threads:", 0) == 0)
+            return std::stoi(line.substr(8));
+    return -1;
+}
+
+// What one consumer saw: the sum of each block's bytes, in the order of the blocks.
+struct Seen {
+    std::vector<uint64_t> sums;
+    std::thread::id thread;
+};
+
+ParallelFeed::Consumer Recorder(Seen& seen)
+{
+    return [&seen](const unsigned char* data, uint32_t length) {
+        seen.sums.push_back(std::accumulate(data, data + length, uint64_t{0}));
+        seen.thread = std::this_thread::get_id();
+        return true;
+    };
+}
+
+TEST(ParallelFeed, EveryConsumerTakesEveryBlockOnceInOrderBeforeFeedReturns)
+{
+    std::vector<Seen> seen(5);
+    std::vector<ParallelFeed::Consumer> consumers;
+    for (Seen& s : seen)
+        consumers.push_back(Recorder(s));
+    ParallelFeed feed(std::move(consumers));
+
+    std::vector<unsigned char> buffer(4096);
+    std::vector<uint64_t> expected;
+    for (unsigned block = 0; block < 200; ++block) {
+        // One buffer refilled for every block, as the workers do.
+        for (size_t i = 0; i < buffer.size(); ++i)
+            buffer[i] = static_cast<unsigned char>(block * 7 + i);
+        const uint32_t length = 1 + block * 13 % 4096;
+        expected.push_back(std::accumulate(buffer.begin(), buffer.begin() + length, uint64_t{0}));
+        ASSERT_EQ(feed.Feed(buffer.data(), length), -1);
+        for (const Seen& s : seen)
+            ASSERT_EQ(s.sums.size(), expected.size()) << "Feed returned before every consumer took the block";
+    }
+    for (const Seen& s : seen)
+        EXPECT_EQ(s.sums, expected);
+    EXPECT_EQ(seen[0].thread, std::this_thread::get_id()) << "the first consumer runs on the caller's thread";
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_NE(seen[i].thread, std::this_thread::get_id()) << "consumer " << i;
+}
+
+TEST(ParallelFeed, ConsumersTakeABlockAtTheSameTime)
+{
+    // Each consumer waits, up to a limit, until all have begun the block: in turn, the
+    // first would wait in vain.
+    constexpr int kConsumers = 4;
+    std::atomic<int> arrived{0};
+    std::atomic<int> waitedInVain{0};
+    std::vector<ParallelFeed::Consumer> consumers(kConsumers, [&](const unsigned char*, uint32_t) {
+        ++arrived;
+        const auto limit = std::chrono::steady_clock::now() + 10s;
+        while (arrived < kConsumers && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(1ms);
+        if (arrived < kConsumers)
+            ++waitedInVain;
+        return true;
+    });
+    ParallelFeed feed(std::move(consumers));
+    const unsigned char byte = 0;
+    EXPECT_EQ(feed.Feed(&byte, 1), -1);
+    EXPECT_EQ(waitedInVain, 0);
+}
+
+TEST(ParallelFeed, ReportsTheFirstFailingConsumerInTheirOrder)
+{
+    struct Case {
+        std::vector<bool> fails;
+        int reported;
+    };
+    const Case cases[] = {
+        {{false, false, false, false}, -1},
+        {{true, false, false, false}, 0},
+        {{false, true, false, true}, 1},
+        {{false, false, false, true}, 3},
+        {{}, -1},
+    };
+    for (const Case& c : cases) {
+        std::vector<ParallelFeed::Consumer> consumers;
+        for (size_t i = 0; i < c.fails.size(); ++i) {
+            const bool fails = c.fails[i];
+            // The later failure comes first in time: the order of the list decides.
+            consumers.push_back([fails, i](const unsigned char*, uint32_t) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20 - 5 * static_cast<int>(i)));
+                return !fails;
+            });
+        }
+        ParallelFeed feed(std::move(consumers));
+        const unsigned char byte = 0;
+        EXPECT_EQ(feed.Feed(&byte, 1), c.reported) << "with " << c.fails.size() << " consumers";
+    }
+}
+
+TEST(ParallelFeed, HelpersLiveExactlyAsLongAsTheObject)
+{
+    const int before = ThreadCount();
+    ASSERT_GT(before, 0);
+    for (size_t consumers : {1u, 2u, 9u}) {
+        {
+            ParallelFeed feed(std::vector<ParallelFeed::Consumer>(consumers, [](const unsigned char*, uint32_t) {
+                return true;
+            }));
+            EXPECT_EQ(ThreadCount(), before + static_cast<int>(consumers) - 1) << consumers << " consumers";
+            // Ended after a block or before any: both leave nothing behind.
+            if (consumers == 2) {
+                const unsigned char byte = 0;
+                feed.Feed(&byte, 1);
+            }
+        }
+        EXPECT_EQ(ThreadCount(), before) << "helpers left after " << consumers << " consumers";
+    }
+}
+
+}  // namespace
