@@ -39,13 +39,14 @@ void CTessalyDlg::CompareFiles()
             ULONGLONG remaining = size;
             progress.RestartInterval();
             finished = file.ReadAll(buffer, size, [&](const BYTE* data, DWORD length) {
-                group.Feed(data, length, paths[i]);
                 remaining -= length;
                 countRead += length;
                 filePercentage = FilePercentage(size, remaining);
                 const auto combined = static_cast<int32_t>(static_cast<double>(filePercentage) * 0.5 + base);
-                return progress.AfterBlock(remaining, filePercentage, static_cast<uint64_t>(combined), total,
-                                           countRead);
+                return group.Feed(data, length, paths[i], [&] {
+                    return progress.AfterBlock(remaining, filePercentage, static_cast<uint64_t>(combined), total,
+                                               countRead);
+                });
             });
             base += static_cast<double>(filePercentage) * 0.5;
         }

@@ -45,11 +45,12 @@ void CTessalyDlg::HashFile()
         ULONGLONG remaining = size;
         ULONGLONG processed = 0;
         finished = file.ReadAll(buffer, size, [&](const BYTE* data, DWORD length) {
-            group.Feed(data, length, path);
             remaining -= length;
             processed += length;
             const uint64_t percentage = FilePercentage(size, remaining);
-            return progress.AfterBlock(remaining, percentage, percentage, size, processed);
+            return group.Feed(data, length, path, [&] {
+                return progress.AfterBlock(remaining, percentage, percentage, size, processed);
+            });
         });
         file.Close();
     } catch (const PERROR_TYPES_T& error) {

@@ -71,9 +71,12 @@ HashGroup::HashGroup(std::vector<HashComputation*> hashes)
 {
 }
 
-void HashGroup::Feed(const BYTE* data, DWORD length, const CString& path)
+bool HashGroup::Feed(const BYTE* data, DWORD length, const CString& path, const std::function<bool()>& meanwhile)
 {
-    const int refused = m_feed.Feed(data, length);
+    m_feed.Start(data, length);
+    const bool goOn = meanwhile();
+    const int refused = m_feed.Wait();
     if (refused >= 0)
         m_hashes[static_cast<size_t>(refused)]->RaiseDataFailure(path);
+    return goOn;
 }

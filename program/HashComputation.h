@@ -2,6 +2,7 @@
 // CryptoAPI slot or HAS-160, behind one interface for both workers.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "Afx.h"
@@ -39,9 +40,10 @@ class HashGroup {
 public:
     // `hashes` in the order of the hash list.
     explicit HashGroup(std::vector<HashComputation*> hashes);
-    // Returns once every hash has taken the block; raises the data failure of the first
-    // one, in the hash list's order, that refused it.
-    void Feed(const BYTE* data, DWORD length, const CString& path);
+    // Feeds the block to every hash and runs `meanwhile` (the progress display) while
+    // they work, then waits for them; returns what `meanwhile` returned. Raises the
+    // data failure of the first hash, in the hash list's order, that refused the block.
+    bool Feed(const BYTE* data, DWORD length, const CString& path, const std::function<bool()>& meanwhile);
 
 private:
     std::vector<HashComputation*> m_hashes;

@@ -6,14 +6,15 @@
 ParallelFeed::ParallelFeed(std::vector<Consumer> consumers)
     : m_consumers(std::move(consumers)), m_failed(m_consumers.size(), 0)
 {
-    if (m_consumers.empty())
+    if (m_consumers.size() == 1) {
+        m_onCallerThread.push_back(0);
         return;
-    m_onCallerThread.push_back(0);
-    for (size_t i = 1; i < m_consumers.size(); ++i) {
+    }
+    for (size_t i = 0; i < m_consumers.size(); ++i) {
         try {
             m_helpers.emplace_back(&ParallelFeed::HelperLoop, this, i);
         } catch (const std::system_error&) {
-            m_onCallerThread.push_back(i);   // no thread to be had: fed in turn, as before
+            m_onCallerThread.push_back(i);   // no thread to be had: fed in turn, as by one thread
         }
     }
 }
@@ -21,7 +22,8 @@ ParallelFeed::ParallelFeed(std::vector<Consumer> consumers)
 ParallelFeed::~ParallelFeed()
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_blockDone.wait(lock, [this] { return m_busyHelpers == 0; });
         m_stop = true;
     }
     m_blockReady.notify_all();
@@ -29,7 +31,7 @@ ParallelFeed::~ParallelFeed()
         helper.join();
 }
 
-int ParallelFeed::Feed(const unsigned char* data, uint32_t length)
+void ParallelFeed::Start(const unsigned char* data, uint32_t length)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -40,29 +42,36 @@ int ParallelFeed::Feed(const unsigned char* data, uint32_t length)
         ++m_block;
     }
     m_blockReady.notify_all();
-    for (size_t consumer : m_onCallerThread) {
-        const bool fed = m_consumers[consumer](data, length);
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_failed[consumer] = !fed;
-    }
+    for (size_t consumer : m_onCallerThread)
+        Record(consumer, m_consumers[consumer](data, length));
+}
+
+int ParallelFeed::Wait()
+{
     std::unique_lock<std::mutex> lock(m_mutex);
     m_blockDone.wait(lock, [this] { return m_busyHelpers == 0; });
     const auto first = std::find(m_failed.begin(), m_failed.end(), 1);
     return first == m_failed.end() ? -1 : static_cast<int>(first - m_failed.begin());
 }
 
+void ParallelFeed::Record(size_t consumer, bool fed)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_failed[consumer] = !fed;
+}
+
 void ParallelFeed::HelperLoop(size_t consumer)
 {
-    uint64_t done = 0;   // the last block this helper took
+    uint64_t taken = 0;   // the last block this helper took
     for (;;) {
         const unsigned char* data;
         uint32_t length;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
-            m_blockReady.wait(lock, [&] { return m_stop || m_block != done; });
+            m_blockReady.wait(lock, [&] { return m_stop || m_block != taken; });
             if (m_stop)
                 return;
-            done = m_block;
+            taken = m_block;
             data = m_data;
             length = m_length;
         }
@@ -74,6 +83,6 @@ void ParallelFeed::HelperLoop(size_t consumer)
             last = --m_busyHelpers == 0;
         }
         if (last)
-            m_blockDone.notify_one();
+            m_blockDone.notify_all();
     }
 }

@@ -1,8 +1,7 @@
-// Hands each block of a file to every hash of a run at the same time. The caller's
-// thread feeds the first consumer itself; each further consumer has a helper thread of
-// its own, started with the object and ended with it. A block is handed on only once
-// every consumer is done with the one before, so the caller may refill its buffer as
-// soon as Feed returns.
+// Hands each block of a file to every hash of a run at the same time. With two or more
+// consumers each has a helper thread of its own, started with the object and ended with
+// it, so that the caller is free while they work; a single consumer runs on the caller's
+// thread. A block is handed on only once every consumer is done with the one before.
 #pragma once
 
 #include <condition_variable>
@@ -18,16 +17,20 @@ public:
     using Consumer = std::function<bool(const unsigned char* data, uint32_t length)>;
 
     explicit ParallelFeed(std::vector<Consumer> consumers);
+    // Waits for a block still being taken, then ends the helpers.
     ~ParallelFeed();
     ParallelFeed(const ParallelFeed&) = delete;
     ParallelFeed& operator=(const ParallelFeed&) = delete;
 
-    // Every consumer takes the block; returns once all are done with it: the index of
-    // the first consumer, in their order, that failed, or -1.
-    int Feed(const unsigned char* data, uint32_t length);
+    // Every consumer starts on the block, which must stay unchanged until Wait returns.
+    void Start(const unsigned char* data, uint32_t length);
+    // Returns once every consumer is done with the block: the index of the first
+    // consumer, in their order, that failed, or -1.
+    int Wait();
 
 private:
     void HelperLoop(size_t consumer);
+    void Record(size_t consumer, bool fed);
 
     std::vector<Consumer> m_consumers;
     std::vector<char> m_failed;             // by consumer, for the block at hand

@@ -55,15 +55,46 @@ TEST(ParallelFeed, EveryConsumerTakesEveryBlockOnceInOrderBeforeFeedReturns)
             buffer[i] = static_cast<unsigned char>(block * 7 + i);
         const uint32_t length = 1 + block * 13 % 4096;
         expected.push_back(std::accumulate(buffer.begin(), buffer.begin() + length, uint64_t{0}));
-        ASSERT_EQ(feed.Feed(buffer.data(), length), -1);
+        feed.Start(buffer.data(), length);
+        ASSERT_EQ(feed.Wait(), -1);
         for (const Seen& s : seen)
-            ASSERT_EQ(s.sums.size(), expected.size()) << "Feed returned before every consumer took the block";
+            ASSERT_EQ(s.sums.size(), expected.size()) << "Wait returned before every consumer took the block";
     }
-    for (const Seen& s : seen)
+    for (const Seen& s : seen) {
         EXPECT_EQ(s.sums, expected);
-    EXPECT_EQ(seen[0].thread, std::this_thread::get_id()) << "the first consumer runs on the caller's thread";
-    for (size_t i = 1; i < seen.size(); ++i)
-        EXPECT_NE(seen[i].thread, std::this_thread::get_id()) << "consumer " << i;
+        EXPECT_NE(s.thread, std::this_thread::get_id()) << "each consumer has a helper";
+    }
+}
+
+TEST(ParallelFeed, ALoneConsumerRunsOnTheCallersThreadWithinStart)
+{
+    Seen seen;
+    ParallelFeed feed({Recorder(seen)});
+    const unsigned char bytes[3] = {1, 2, 3};
+    feed.Start(bytes, sizeof bytes);
+    EXPECT_EQ(seen.sums, std::vector<uint64_t>{6});
+    EXPECT_EQ(seen.thread, std::this_thread::get_id());
+    EXPECT_EQ(feed.Wait(), -1);
+}
+
+TEST(ParallelFeed, TheCallerIsFreeWhileTheHelpersWork)
+{
+    // The consumers wait, up to a limit, for what the caller does after Start.
+    std::atomic<bool> callerWentOn{false};
+    std::atomic<int> waitedInVain{0};
+    std::vector<ParallelFeed::Consumer> consumers(3, [&](const unsigned char*, uint32_t) {
+        const auto limit = std::chrono::steady_clock::now() + 10s;
+        while (!callerWentOn && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(1ms);
+        waitedInVain += !callerWentOn;
+        return true;
+    });
+    ParallelFeed feed(std::move(consumers));
+    const unsigned char byte = 0;
+    feed.Start(&byte, 1);
+    callerWentOn = true;
+    EXPECT_EQ(feed.Wait(), -1);
+    EXPECT_EQ(waitedInVain, 0);
 }
 
 TEST(ParallelFeed, ConsumersTakeABlockAtTheSameTime)
@@ -84,7 +115,8 @@ TEST(ParallelFeed, ConsumersTakeABlockAtTheSameTime)
     });
     ParallelFeed feed(std::move(consumers));
     const unsigned char byte = 0;
-    EXPECT_EQ(feed.Feed(&byte, 1), -1);
+    feed.Start(&byte, 1);
+    EXPECT_EQ(feed.Wait(), -1);
     EXPECT_EQ(waitedInVain, 0);
 }
 
@@ -113,27 +145,40 @@ TEST(ParallelFeed, ReportsTheFirstFailingConsumerInTheirOrder)
         }
         ParallelFeed feed(std::move(consumers));
         const unsigned char byte = 0;
-        EXPECT_EQ(feed.Feed(&byte, 1), c.reported) << "with " << c.fails.size() << " consumers";
+        feed.Start(&byte, 1);
+        EXPECT_EQ(feed.Wait(), c.reported) << "with " << c.fails.size() << " consumers";
     }
 }
 
 TEST(ParallelFeed, HelpersLiveExactlyAsLongAsTheObject)
 {
+    struct Case {
+        size_t consumers;
+        int helpers;
+        int blocks;
+        bool lastInFlight;   // ended between Start and Wait
+    };
+    const Case cases[] = {{1, 0, 1, false}, {2, 2, 0, false}, {2, 2, 3, false}, {9, 9, 2, true}};
     const int before = ThreadCount();
     ASSERT_GT(before, 0);
-    for (size_t consumers : {1u, 2u, 9u}) {
+    for (const Case& c : cases) {
+        std::atomic<int> taken{0};
         {
-            ParallelFeed feed(std::vector<ParallelFeed::Consumer>(consumers, [](const unsigned char*, uint32_t) {
+            ParallelFeed feed(std::vector<ParallelFeed::Consumer>(c.consumers, [&](const unsigned char*, uint32_t) {
+                std::this_thread::sleep_for(5ms);
+                ++taken;
                 return true;
             }));
-            EXPECT_EQ(ThreadCount(), before + static_cast<int>(consumers) - 1) << consumers << " consumers";
-            // Ended after a block or before any: both leave nothing behind.
-            if (consumers == 2) {
-                const unsigned char byte = 0;
-                feed.Feed(&byte, 1);
+            EXPECT_EQ(ThreadCount(), before + c.helpers) << c.consumers << " consumers";
+            const unsigned char byte = 0;
+            for (int block = 0; block < c.blocks; ++block) {
+                feed.Start(&byte, 1);
+                if (!c.lastInFlight || block + 1 < c.blocks)
+                    feed.Wait();
             }
         }
-        EXPECT_EQ(ThreadCount(), before) << "helpers left after " << consumers << " consumers";
+        EXPECT_EQ(taken, static_cast<int>(c.consumers) * c.blocks) << "a block was left unfinished";
+        EXPECT_EQ(ThreadCount(), before) << "helpers left after " << c.consumers << " consumers";
     }
 }
 

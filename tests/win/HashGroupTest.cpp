@@ -62,7 +62,7 @@ TEST(HashGroup, GivesTheValuesOfTheHashesFedOneAfterTheOther)
             for (BYTE& byte : buffer)
                 byte = static_cast<BYTE>(random());
             const DWORD length = block == 11 ? 12345 : static_cast<DWORD>(buffer.size());
-            group.Feed(buffer.data(), length, kPath);
+            group.Feed(buffer.data(), length, kPath, [] { return true; });
             for (const auto& hash : inTurn.hashes)
                 ASSERT_TRUE(hash->Feed(buffer.data(), length));
         }
@@ -97,7 +97,8 @@ TEST(HashGroup, RaisesTheDataFailureOfTheFirstRefusingHashInTheListsOrder)
         }
         HashGroup group(run.Pointers());
         try {
-            group.Feed(block, sizeof block, kPath);
+            // Refused data is reported even when the display meanwhile saw a cancel.
+            group.Feed(block, sizeof block, kPath, [] { return false; });
             ADD_FAILURE() << "nothing raised; expected " << c.errorShown;
         } catch (const PERROR_TYPES_T& error) {
             EXPECT_EQ(error.nErrorId, c.errorShown);
@@ -115,21 +116,21 @@ TEST(HashGroup, NoHelperThreadOutlivesTheGroup)
         for (const auto& hash : run.hashes)
             hash->Start(kPath);
         HashGroup group(run.Pointers());
-        EXPECT_EQ(ThreadCount(), before + static_cast<int>(kHashCount) - 1) << "a helper for each hash but one";
-        group.Feed(block, sizeof block, kPath);
+        EXPECT_EQ(ThreadCount(), before + static_cast<int>(kHashCount)) << "a helper for each hash";
+        EXPECT_FALSE(group.Feed(block, sizeof block, kPath, [] { return false; })) << "what the display said";
     }
     EXPECT_EQ(ThreadCount(), before) << "after a finished run";
     try {
         AllNine run;   // nothing started: the first block is refused
         HashGroup group(run.Pointers());
-        group.Feed(block, sizeof block, kPath);
+        group.Feed(block, sizeof block, kPath, [] { return true; });
     } catch (const PERROR_TYPES_T&) {
     }
     EXPECT_EQ(ThreadCount(), before) << "after a failed run";
     {
         AllNine run;
         HashGroup group({run.hashes[3].get()});
-        EXPECT_EQ(ThreadCount(), before) << "one hash runs on the worker's own thread";
+        EXPECT_EQ(ThreadCount(), before) << "a single hash runs on the worker's own thread";
     }
 }
 
