@@ -39,20 +39,24 @@ constexpr Crc32Tables MakeCrc32Tables()
 
 constexpr Crc32Tables kCrc32Tables = MakeCrc32Tables();
 
-// The four table entries of one word; `first` is the table of its lowest byte.
-inline uint32_t WordTerm(uint32_t word, size_t first)
+// The four table entries of the word in the low 32 bits of `word`; `first` is the table
+// of its lowest byte. Indices are taken from a 64-bit value so that no byte needs
+// widening on its way to the table.
+inline uint32_t WordTerm(uint64_t word, size_t first)
 {
     return kCrc32Tables[first][word & 0xFF] ^ kCrc32Tables[first - 1][(word >> 8) & 0xFF] ^
-           kCrc32Tables[first - 2][(word >> 16) & 0xFF] ^ kCrc32Tables[first - 3][word >> 24];
+           kCrc32Tables[first - 2][(word >> 16) & 0xFF] ^ kCrc32Tables[first - 3][(word >> 24) & 0xFF];
 }
 
-// The three words that do not depend on crc come first: each step then waits for the
-// one before only through the four lookups of its first word.
+// The sixteen bytes are read as two 64-bit halves. The three words that do not depend on
+// crc come first: each step then waits for the one before only through the four lookups
+// of its first word.
 inline uint32_t Crc32Of16Bytes(uint32_t crc, const unsigned char* bytes)
 {
-    const uint32_t independent = WordTerm(LoadLe32(bytes + 4), 11) ^ WordTerm(LoadLe32(bytes + 8), 7) ^
-                                 WordTerm(LoadLe32(bytes + 12), 3);
-    return independent ^ WordTerm(LoadLe32(bytes) ^ crc, 15);
+    const uint64_t low = LoadLe64(bytes);
+    const uint64_t high = LoadLe64(bytes + 8);
+    const uint32_t independent = WordTerm(low >> 32, 11) ^ WordTerm(high, 7) ^ WordTerm(high >> 32, 3);
+    return independent ^ WordTerm(static_cast<uint32_t>(low) ^ crc, 15);
 }
 
 constexpr wchar_t kHexDigits[] = L"0123456789abcdef";

@@ -15,6 +15,13 @@ inline uint32_t LoadLe32(const unsigned char* bytes)
     return word;
 }
 
+inline uint64_t LoadLe64(const unsigned char* bytes)
+{
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
 inline void StoreLe32(unsigned char* bytes, uint32_t word)
 {
     std::memcpy(bytes, &word, sizeof word);
