@@ -153,10 +153,17 @@ HRESULT CAtlComModule::UnregisterServer(BOOL unregisterTypeLib)
     return SUCCEEDED(hr) && unregisterTypeLib ? AtlUnRegisterTypeLib(m_hInstTypeLib) : hr;
 }
 
+namespace {
+// Constructed before the library's other static objects and destroyed after them, for
+// the module object uses it from both ends of its life. Not a function-local static:
+// the guard of one starts the toolchain's thread library, which takes a TLS slot at
+// every load of the library and never gives it back.
+__attribute__((init_priority(101))) CAtlComModule g_atlComModule;
+} // namespace
+
 CAtlComModule& AtlComModule()
 {
-    static CAtlComModule module;
-    return module;
+    return g_atlComModule;
 }
 
 CAtlModule::CAtlModule()

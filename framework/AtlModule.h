@@ -65,8 +65,8 @@ private:
     std::size_t m_nEntries = 0;
 };
 
-// The one COM module of this library, made on first use (so before the module object
-// below, and destroyed after it).
+// The one COM module of this library, made before the module object below and
+// destroyed after it.
 CAtlComModule& AtlComModule();
 
 class CAtlModule {

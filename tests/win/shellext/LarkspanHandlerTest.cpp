@@ -9,9 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace {
 
 constexpr const wchar_t* kHashLabel = L"File Hash --- Larkspan 2.1";
@@ -21,26 +18,9 @@ constexpr const wchar_t* kCompareLabelKorean = L"해시 비교 --- Larkspan 2.1"
 constexpr UINT kFirstId = 100;
 
 // The places the tests use, made once.
-struct Places {
-    std::wstring recorderFolder;   // a copy of the extension beside the recording Tessaly.exe
-    std::wstring missingFolder;    // a copy of the extension alone
-    std::wstring files;            // files to select
-};
-
-const Places& TestPlaces()
+const TestFolders& TestPlaces()
 {
-    static const Places places = [] {
-        Places made;
-        made.recorderFolder = MakeTestFolder(L"with recorder");
-        CopyFileOrThrow(WindowsPathOf(LARKSPAN_DLL), made.recorderFolder + L"\\Larkspan.dll");
-        CopyFileOrThrow(WindowsPathOf(LARKSPAN_RECORDER), made.recorderFolder + L"\\Tessaly.exe");
-        made.missingFolder = MakeTestFolder(L"without program");
-        CopyFileOrThrow(WindowsPathOf(LARKSPAN_DLL), made.missingFolder + L"\\Larkspan.dll");
-        made.files = MakeTestFolder(L"selection");
-        for (const wchar_t* name : {L"one.txt", L"two.txt", L"three.txt", L"with blank.txt"})
-            WriteTextFile(made.files + L"\\" + name, "abc");
-        return made;
-    }();
+    static const TestFolders places = MakeTestFolders(L"handler", LARKSPAN_DLL);
     return places;
 }
 
@@ -49,69 +29,12 @@ std::wstring FileToSelect(const wchar_t* name)
     return TestPlaces().files + L"\\" + name;
 }
 
-// COM on this thread for the whole run, as in Explorer's user-interface thread.
-class ComApartment : public ::testing::Environment {
-public:
-    void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-    void TearDown() override { CoUninitialize(); }
-};
 const auto* const kComApartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
 
 bool IsKoreanUser()
 {
     return GetUserDefaultLangID() == 1042;
 }
-
-// One handler of a library, with its two interfaces for the menu.
-struct Handler {
-    ComRef<IUnknown> object;
-    ComRef<IShellExtInit> init;
-    ComRef<IContextMenu> menu;
-
-    explicit Handler(const ExtensionLibrary& library)
-        : object(library.CreateHandler()),
-          init(QueryAs<IShellExtInit>(object.get(), IID_IShellExtInit)),
-          menu(QueryAs<IContextMenu>(object.get(), IID_IContextMenu))
-    {
-        if (!init || !menu)
-            throw std::runtime_error("no handler");
-    }
-
-    HRESULT Select(const std::vector<std::wstring>& paths, DropKind kind = DropKind::Paths)
-    {
-        return init->Initialize(nullptr, MakeDropDataObject(paths, kind).get(), nullptr);
-    }
-
-    HRESULT InvokeOffset(UINT_PTR offset)
-    {
-        CMINVOKECOMMANDINFO info = {};
-        info.cbSize = sizeof info;
-        info.lpVerb = reinterpret_cast<LPCSTR>(offset);
-        info.nShow = SW_SHOWNORMAL;
-        return menu->InvokeCommand(&info);
-    }
-
-    HRESULT InvokeVerb(const char* verb)
-    {
-        CMINVOKECOMMANDINFO info = {};
-        info.cbSize = sizeof info;
-        info.lpVerb = verb;
-        return menu->InvokeCommand(&info);
-    }
-};
-
-// A popup menu holding "Before" and "After", for the handler to insert between.
-struct PopupMenu {
-    HMENU handle = CreatePopupMenu();
-    PopupMenu()
-    {
-        AppendMenuW(handle, MF_STRING, 1, L"Before");
-        AppendMenuW(handle, MF_STRING, 2, L"After");
-    }
-    ~PopupMenu() { DestroyMenu(handle); }
-    PopupMenu(const PopupMenu&) = delete;
-    PopupMenu& operator=(const PopupMenu&) = delete;
-};
 
 struct MenuItem {
     UINT id;
@@ -137,39 +60,10 @@ std::vector<MenuItem> ItemsOf(HMENU menu)
     return items;
 }
 
-// The command lines that the recording stand-in wrote, one per start.
-class RecordedStarts {
-public:
-    RecordedStarts() { DeleteFileW(LogPath().c_str()); }
-
-    std::vector<std::wstring> Lines() const
-    {
-        std::ifstream log{std::filesystem::path(LogPath())};
-        std::vector<std::wstring> lines;
-        for (std::string line; std::getline(log, line);)
-            lines.push_back(FromUtf8(line));
-        return lines;
-    }
-
-    // The lines once `count` of them are there (or the time is up).
-    std::vector<std::wstring> WaitForLines(size_t count) const
-    {
-        WaitUntil([&] { return Lines().size() >= count; }, 30s);
-        Sleep(300);   // a start that should not have happened has time to show up too
-        return Lines();
-    }
-
-private:
-    static std::wstring LogPath() { return TestPlaces().recorderFolder + L"\\command-lines.txt"; }
-};
-
-// What follows the program in a recorded command line: "PROGRAM PARAMETERS".
-std::wstring ParametersOf(const std::wstring& commandLine)
+// The starts of the recording stand-in beside the library of the tests.
+RecordedStarts StartsOfRecorder()
 {
-    const std::wstring program = L"\"" + TestPlaces().recorderFolder + L"\\Tessaly.exe\" ";
-    if (commandLine.compare(0, program.size(), program) != 0)
-        return L"(started as: " + commandLine + L")";
-    return commandLine.substr(program.size());
+    return RecordedStarts(TestPlaces().recorderFolder);
 }
 
 class RecorderTest : public ::testing::Test {
@@ -622,19 +516,19 @@ TEST_F(RecorderTest, StartsTheProgramBesideTheLibraryWithTheSelection)
         {{long258, plain300}, L"-c " + Quoted(long258) + L" " + plain300 + L" "},
     };
     for (const Case& c : cases) {
-        RecordedStarts starts;
+        const RecordedStarts starts = StartsOfRecorder();
         Handler handler(*library);
         ASSERT_EQ(handler.Select(c.paths), S_OK);
         EXPECT_EQ(handler.InvokeOffset(1), S_OK);
         const std::vector<std::wstring> lines = starts.WaitForLines(1);
         ASSERT_EQ(lines.size(), 1u) << Utf8(c.parameters);
-        EXPECT_EQ(ParametersOf(lines[0]), c.parameters);
+        EXPECT_EQ(starts.ParametersOf(lines[0]), c.parameters);
     }
 }
 
 TEST_F(RecorderTest, OnlyItsOwnCommandStartsTheProgram)
 {
-    RecordedStarts starts;
+    const RecordedStarts starts = StartsOfRecorder();
     Handler handler(*library);
     ASSERT_EQ(handler.Select({FileToSelect(L"one.txt")}), S_OK);
     EXPECT_EQ(handler.InvokeVerb("open"), E_INVALIDARG);
@@ -649,12 +543,12 @@ TEST_F(RecorderTest, OnlyItsOwnCommandStartsTheProgram)
     EXPECT_EQ(handler.InvokeOffset(1), S_OK);
     const std::vector<std::wstring> lines = starts.WaitForLines(1);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(ParametersOf(lines[0]), L"-h " + FileToSelect(L"one.txt") + L" ");
+    EXPECT_EQ(starts.ParametersOf(lines[0]), L"-h " + FileToSelect(L"one.txt") + L" ");
 }
 
 TEST_F(RecorderTest, SecondCommandWithoutNewSelectionPassesTheSwitchAlone)
 {
-    RecordedStarts starts;
+    const RecordedStarts starts = StartsOfRecorder();
     Handler handler(*library);
     ASSERT_EQ(handler.Select({FileToSelect(L"one.txt"), FileToSelect(L"two.txt")}), S_OK);
     EXPECT_EQ(handler.InvokeOffset(1), S_OK);
@@ -662,7 +556,7 @@ TEST_F(RecorderTest, SecondCommandWithoutNewSelectionPassesTheSwitchAlone)
     EXPECT_EQ(handler.InvokeOffset(1), S_OK);
     const std::vector<std::wstring> lines = starts.WaitForLines(2);
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(ParametersOf(lines[1]), L"-c ");
+    EXPECT_EQ(starts.ParametersOf(lines[1]), L"-c ");
 }
 
 // ---- the program missing

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -172,6 +173,26 @@ std::wstring WriteTextFile(const std::wstring& path, const std::string& bytes)
     return path;
 }
 
+std::wstring MakeExtensionFolder(const std::wstring& name, const std::string& library, bool withRecorder)
+{
+    const std::wstring folder = MakeTestFolder(name);
+    CopyFileOrThrow(WindowsPathOf(library), folder + L"\\Larkspan.dll");
+    if (withRecorder)
+        CopyFileOrThrow(WindowsPathOf(LARKSPAN_RECORDER), folder + L"\\Tessaly.exe");
+    return folder;
+}
+
+TestFolders MakeTestFolders(const std::wstring& name, const std::string& library)
+{
+    TestFolders made;
+    made.recorderFolder = MakeExtensionFolder(name + L"\\with recorder", library, true);
+    made.missingFolder = MakeExtensionFolder(name + L"\\without program", library, false);
+    made.files = MakeTestFolder(name + L"\\selection");
+    for (const wchar_t* file : {L"one.txt", L"two.txt", L"three.txt", L"with blank.txt"})
+        WriteTextFile(made.files + L"\\" + file, "abc");
+    return made;
+}
+
 ComRef<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& paths, DropKind kind)
 {
     return ComRef<IDataObject>(new DropDataObject(paths, kind));
@@ -213,6 +234,77 @@ ComRef<IUnknown> ExtensionLibrary::CreateHandler() const
     const HRESULT hr = factory->CreateInstance(nullptr, IID_IUnknown, &handler);
     factory->Release();
     return SUCCEEDED(hr) ? ComRef<IUnknown>(static_cast<IUnknown*>(handler)) : nullptr;
+}
+
+Handler::Handler(const ExtensionLibrary& library)
+    : object(library.CreateHandler()),
+      init(QueryAs<IShellExtInit>(object.get(), IID_IShellExtInit)),
+      menu(QueryAs<IContextMenu>(object.get(), IID_IContextMenu))
+{
+    if (!init || !menu)
+        throw std::runtime_error("no handler");
+}
+
+HRESULT Handler::Select(const std::vector<std::wstring>& paths, DropKind kind)
+{
+    return init->Initialize(nullptr, MakeDropDataObject(paths, kind).get(), nullptr);
+}
+
+HRESULT Handler::InvokeOffset(UINT_PTR offset)
+{
+    CMINVOKECOMMANDINFO info = {};
+    info.cbSize = sizeof info;
+    info.lpVerb = reinterpret_cast<LPCSTR>(offset);
+    info.nShow = SW_SHOWNORMAL;
+    return menu->InvokeCommand(&info);
+}
+
+HRESULT Handler::InvokeVerb(const char* verb)
+{
+    CMINVOKECOMMANDINFO info = {};
+    info.cbSize = sizeof info;
+    info.lpVerb = verb;
+    return menu->InvokeCommand(&info);
+}
+
+PopupMenu::PopupMenu()
+{
+    AppendMenuW(handle, MF_STRING, 1, L"Before");
+    AppendMenuW(handle, MF_STRING, 2, L"After");
+}
+
+RecordedStarts::RecordedStarts(std::wstring folder) : m_folder(std::move(folder))
+{
+    DeleteFileW(LogPath().c_str());
+}
+
+std::vector<std::wstring> RecordedStarts::Lines() const
+{
+    std::ifstream log{std::filesystem::path(LogPath())};
+    std::vector<std::wstring> lines;
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(FromUtf8(line));
+    return lines;
+}
+
+std::vector<std::wstring> RecordedStarts::WaitForLines(size_t count) const
+{
+    WaitUntil([&] { return Lines().size() >= count; }, 30s);
+    Sleep(300);
+    return Lines();
+}
+
+std::wstring RecordedStarts::ParametersOf(const std::wstring& commandLine) const
+{
+    const std::wstring program = L"\"" + m_folder + L"\\Tessaly.exe\" ";
+    if (commandLine.compare(0, program.size(), program) != 0)
+        return L"(started as: " + commandLine + L")";
+    return commandLine.substr(program.size());
+}
+
+std::wstring RecordedStarts::LogPath() const
+{
+    return m_folder + L"\\command-lines.txt";
 }
 
 bool KeyExists(HKEY root, const std::wstring& path)

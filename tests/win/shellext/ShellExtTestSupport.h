@@ -1,9 +1,13 @@
 // Shared by the extension's tests under Wine: paths, test folders, COM references,
-// a CF_HDROP data object, the registry, child processes and message boxes.
+// a CF_HDROP data object, handlers and menus, the recording stand-in for the program,
+// the registry, child processes and message boxes.
 #pragma once
 
 #include <windows.h>
 #include <objidl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
@@ -22,6 +26,13 @@ inline constexpr const wchar_t* kClsidText = L"{a81f4c27-60d9-4b3a-8e5c-2f97d0b6
 inline constexpr const wchar_t* kIidText = L"{7c2d91e4-5a38-4f07-b1c6-3e8a0d59f274}";
 inline constexpr const wchar_t* kAppIdText = L"{5b2e7a90-3c41-4d8e-9f06-b1a4c7d2e815}";
 
+// COM on the main thread for the whole run, as on Explorer's user-interface thread.
+class ComApartment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
+    void TearDown() override { CoUninitialize(); }
+};
+
 std::string Utf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 // A path of the Linux side ("/work/...") as Wine's Windows programs see it ("Z:\work\...").
@@ -31,6 +42,17 @@ std::wstring WindowsPathOf(const std::string& linuxPath);
 std::wstring MakeTestFolder(const std::wstring& name);
 void CopyFileOrThrow(const std::wstring& from, const std::wstring& to);
 std::wstring WriteTextFile(const std::wstring& path, const std::string& bytes);
+// A fresh folder with a copy of the extension `library` (Linux path) as Larkspan.dll,
+// beside the recording stand-in for Tessaly.exe when `withRecorder`.
+std::wstring MakeExtensionFolder(const std::wstring& name, const std::string& library, bool withRecorder);
+
+// The folders of one test program, fresh, below `name` in the work folder.
+struct TestFolders {
+    std::wstring recorderFolder;   // the extension beside the recording Tessaly.exe
+    std::wstring missingFolder;    // the extension alone
+    std::wstring files;            // "one.txt", "two.txt", "three.txt" and "with blank.txt" to select
+};
+TestFolders MakeTestFolders(const std::wstring& name, const std::string& library);
 
 struct ComRelease {
     void operator()(IUnknown* object) const { object->Release(); }
@@ -70,6 +92,48 @@ public:
 
 private:
     HMODULE m_module;
+};
+
+// One handler of a library, with its two interfaces for the menu.
+struct Handler {
+    ComRef<IUnknown> object;
+    ComRef<IShellExtInit> init;
+    ComRef<IContextMenu> menu;
+
+    explicit Handler(const ExtensionLibrary& library);
+
+    HRESULT Select(const std::vector<std::wstring>& paths, DropKind kind = DropKind::Paths);
+    // The command as the shell gives it: an offset, or a verb string.
+    HRESULT InvokeOffset(UINT_PTR offset);
+    HRESULT InvokeVerb(const char* verb);
+};
+
+// A popup menu holding "Before" and "After", for the handler to insert between.
+struct PopupMenu {
+    HMENU handle = CreatePopupMenu();
+    PopupMenu();
+    ~PopupMenu() { DestroyMenu(handle); }
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+};
+
+// The command lines with which the recording stand-in in `folder` was started, one per start.
+class RecordedStarts {
+public:
+    // Forgets the starts before it.
+    explicit RecordedStarts(std::wstring folder);
+
+    std::vector<std::wstring> Lines() const;
+    // The lines once `count` of them are there (or the time is up), after a pause in
+    // which a start that should not have happened has time to show up too.
+    std::vector<std::wstring> WaitForLines(size_t count) const;
+    // What follows the program in a recorded command line "PROGRAM PARAMETERS".
+    std::wstring ParametersOf(const std::wstring& commandLine) const;
+
+private:
+    std::wstring LogPath() const;
+
+    std::wstring m_folder;
 };
 
 // The registry.

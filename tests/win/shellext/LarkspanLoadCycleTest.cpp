@@ -1,0 +1,52 @@
+// Explorer loads the extension when it needs it, unloads it once DllCanUnloadNow allows,
+// and loads it again, thousands of times in one session. Here each cycle does what one
+// right click on a file does, in a library loaded afresh, and the process must keep
+// every TLS slot, handle and GDI object that it had.
+#include "ShellExtTestSupport.h"
+#include "ProcessResources.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// More loads than the process has TLS slots (1088 under Wine).
+constexpr int kCycles = 3000;
+// Cycles before the count is taken: the system's own libraries settle in on first use.
+constexpr int kWarmUpCycles = 3;
+
+const auto* const kComApartment = ::testing::AddGlobalTestEnvironment(new ComApartment);
+
+// Load, class object, handler, selection, menu, command, release, unload. The
+// recorder's command line is checked, so that every cycle really started the program.
+void RightClickCycle(const std::wstring& folder, const std::wstring& file)
+{
+    const RecordedStarts starts(folder);
+    {
+        const ExtensionLibrary library(folder + L"\\Larkspan.dll");
+        {
+            Handler handler(library);
+            ASSERT_EQ(handler.Select({file}), S_OK);
+            PopupMenu menu;
+            ASSERT_EQ(handler.menu->QueryContextMenu(menu.handle, 1, 100, 110, CMF_NORMAL), 3);
+            ASSERT_EQ(handler.InvokeOffset(1), S_OK);
+        }
+        ASSERT_EQ(library.CanUnloadNow(), S_OK);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !starts.Lines().empty(); }, 30s)) << "no start recorded";
+    ASSERT_EQ(starts.ParametersOf(starts.Lines().at(0)), L"-h " + file + L" ");
+}
+
+TEST(LoadCycles, LeaveNoTlsSlotHandleOrGdiObjectBehind)
+{
+    const std::wstring folder = MakeExtensionFolder(L"load-cycles\\with recorder", LARKSPAN_DLL, true);
+    const std::wstring file = WriteTextFile(MakeTestFolder(L"load-cycles\\selection") + L"\\one.txt", "abc");
+    for (int i = 0; i < kWarmUpCycles; ++i)
+        ASSERT_NO_FATAL_FAILURE(RightClickCycle(folder, file));
+
+    const ProcessResources before = SettledProcessResources();
+    for (int i = 0; i < kCycles; ++i)
+        ASSERT_NO_FATAL_FAILURE(RightClickCycle(folder, file)) << "cycle " << i;
+    EXPECT_EQ(SettledProcessResources(), before) << "after " << kCycles << " cycles";
+}
+
+} // namespace
