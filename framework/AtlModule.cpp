@@ -78,10 +78,8 @@ CAtlComModule::CAtlComModule() : m_hInstTypeLib(AtlModuleInstance())
 CAtlComModule::~CAtlComModule()
 {
     for (std::size_t i = 0; i < m_nEntries; ++i) {
-        if (m_pEntries[i].classFactory) {
-            m_pEntries[i].classFactory->Release();
-            m_pEntries[i].classFactory = nullptr;
-        }
+        if (IUnknown* factory = m_pEntries[i].classFactory.exchange(nullptr))
+            factory->Release();
     }
     if (m_bLockReady)
         ::DeleteCriticalSection(&m_csObjMap);
@@ -99,14 +97,20 @@ void CAtlComModule::ExecuteObjectMain(bool starting)
         m_pEntries[i].objectMain(starting);
 }
 
-HRESULT CAtlComModule::ClassFactoryOf(AtlObjectMapEntry& entry)
+HRESULT CAtlComModule::ClassFactoryOf(AtlObjectMapEntry& entry, IUnknown** factory)
 {
+    *factory = entry.classFactory.load(std::memory_order_acquire);
+    if (*factory)
+        return S_OK;
     // Made at most once: the test is repeated under the lock.
     CComCritSecLock lock(m_csObjMap);
-    if (entry.classFactory)
+    *factory = entry.classFactory.load(std::memory_order_relaxed);
+    if (*factory)
         return S_OK;
-    return entry.createClassFactory(entry.createInstance, IID_IUnknown,
-                                    reinterpret_cast<void**>(&entry.classFactory));
+    const HRESULT hr = entry.createClassFactory(entry.createInstance, IID_IUnknown, reinterpret_cast<void**>(factory));
+    if (SUCCEEDED(hr))
+        entry.classFactory.store(*factory, std::memory_order_release);
+    return hr;
 }
 
 HRESULT CAtlComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** object)
@@ -120,12 +124,11 @@ HRESULT CAtlComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** object)
         AtlObjectMapEntry& entry = m_pEntries[i];
         if (!entry.createClassFactory || !::IsEqualCLSID(*entry.clsid, clsid))
             continue;
-        if (!entry.classFactory) {
-            const HRESULT hr = ClassFactoryOf(entry);
-            if (FAILED(hr))
-                return hr;
-        }
-        const HRESULT hr = entry.classFactory->QueryInterface(iid, object);
+        IUnknown* factory = nullptr;
+        HRESULT hr = ClassFactoryOf(entry, &factory);
+        if (FAILED(hr))
+            return hr;
+        hr = factory->QueryInterface(iid, object);
         return hr == S_OK && !*object ? CLASS_E_CLASSNOTAVAILABLE : hr;
     }
     return CLASS_E_CLASSNOTAVAILABLE;

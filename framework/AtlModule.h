@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -15,14 +16,15 @@
 using AtlCreatorFunc = HRESULT (*)(void* outer, REFIID iid, void** object);
 
 // One class of the server. The class factory is made on the first request and kept
-// until the library is unloaded.
+// until the library is unloaded; it is stored only once complete, since requests on
+// other threads read it without a lock.
 struct AtlObjectMapEntry {
     const CLSID* clsid;
     HRESULT(WINAPI* updateRegistry)(BOOL doRegister);
     HRESULT (*createClassFactory)(AtlCreatorFunc instanceCreator, REFIID iid, void** object);
     AtlCreatorFunc createInstance;
     void (*objectMain)(bool starting);
-    IUnknown* classFactory;
+    std::atomic<IUnknown*> classFactory;
 };
 
 // Holds a critical section for one scope.
@@ -55,7 +57,8 @@ public:
     HINSTANCE m_hInstTypeLib;
 
 private:
-    HRESULT ClassFactoryOf(AtlObjectMapEntry& entry);
+    // The entry's class factory, made on the first request.
+    HRESULT ClassFactoryOf(AtlObjectMapEntry& entry, IUnknown** factory);
     // Every class's registration function, up to the first failure.
     HRESULT UpdateRegistryOfClasses(BOOL doRegister);
 

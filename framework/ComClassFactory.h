@@ -34,14 +34,13 @@ public:
                      : AtlCreateObject<CComObject<T>>(nullptr, iid, result);
     }
 
-    // The factory that the module keeps for the class.
+    // The factory that the module keeps for the class, with its instance creator.
     static HRESULT CreateClassFactory(AtlCreatorFunc instanceCreator, REFIID iid, void** result)
     {
-        CComObjectCached<CComClassFactory>* factory = nullptr;
-        const HRESULT hr = AtlCreateObject(nullptr, iid, result, &factory);
-        if (SUCCEEDED(hr))
-            factory->m_pfnCreateInstance = instanceCreator;
-        return hr;
+        return AtlCreateObject<CComObjectCached<CComClassFactory>>(
+            nullptr, iid, result, [instanceCreator](CComClassFactory* factory) {
+                factory->m_pfnCreateInstance = instanceCreator;
+            });
     }
 };
 

@@ -177,9 +177,10 @@ public:
     }
 };
 
-// Makes a Wrapper object, constructed with `parameter`, and asks it for `iid`.
-template <class Wrapper>
-HRESULT AtlCreateObject(void* parameter, REFIID iid, void** result, Wrapper** made = nullptr)
+// Makes a Wrapper object, constructed with `parameter`, lets `complete` finish it and
+// asks it for `iid`: nothing outside sees the object before it is complete.
+template <class Wrapper, class Complete>
+HRESULT AtlCreateObject(void* parameter, REFIID iid, void** result, Complete complete)
 {
     if (!result)
         return E_POINTER;
@@ -187,13 +188,18 @@ HRESULT AtlCreateObject(void* parameter, REFIID iid, void** result, Wrapper** ma
     Wrapper* object = new (std::nothrow) Wrapper(parameter);
     if (!object)
         return E_OUTOFMEMORY;
+    complete(object);
     // Held during the set-up, so that a failure destroys the object.
     object->AddRef();
     HRESULT hr = object->FinalConstruct();
     if (SUCCEEDED(hr))
         hr = object->QueryInterface(iid, result);
-    if (SUCCEEDED(hr) && made)
-        *made = object;
     object->Release();
     return hr;
+}
+
+template <class Wrapper>
+HRESULT AtlCreateObject(void* parameter, REFIID iid, void** result)
+{
+    return AtlCreateObject<Wrapper>(parameter, iid, result, [](Wrapper*) {});
 }

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 constexpr const wchar_t* kHashLabel = L"File Hash --- Larkspan 2.1";
@@ -254,6 +257,62 @@ TEST_F(RecorderTest, ClassObjectOnlyForTheHandlerClassAndAlwaysTheSameFactory)
     EXPECT_EQ(notFactory, nullptr);
     static_cast<IUnknown*>(first)->Release();
     static_cast<IUnknown*>(second)->Release();
+}
+
+// What one thread got from the library's first requests.
+struct FirstRequest {
+    HRESULT classObject = E_FAIL;
+    HRESULT instance = E_FAIL;
+    const void* factory = nullptr;
+};
+
+FirstRequest AskForAHandler(const ExtensionLibrary& library)
+{
+    FirstRequest request;
+    IClassFactory* factory = nullptr;
+    request.classObject = library.GetClassObject(kClsidLarkspanShellExt, IID_IClassFactory,
+                                                 reinterpret_cast<void**>(&factory));
+    if (!factory)
+        return request;
+    void* handler = nullptr;
+    request.instance = factory->CreateInstance(nullptr, IID_IUnknown, &handler);
+    if (handler)
+        static_cast<IUnknown*>(handler)->Release();
+    request.factory = factory;   // the library keeps it: its address stays valid
+    factory->Release();
+    return request;
+}
+
+// Explorer may ask on several threads at once right after loading the library: every
+// thread gets the one factory, already able to make handlers.
+TEST(FreshLoad, ThreadsAskingAtOnceGetTheOneCompleteFactory)
+{
+    constexpr int kLoads = 200;
+    constexpr int kThreads = 8;
+    // A copy that no other test holds, so that every load is a fresh one.
+    const std::wstring copy = MakeExtensionFolder(L"handler\\fresh loads", LARKSPAN_DLL, false) + L"\\Larkspan.dll";
+    for (int load = 0; load < kLoads; ++load) {
+        const ExtensionLibrary library(copy);
+        std::atomic<bool> go{false};
+        std::vector<FirstRequest> requests(kThreads);
+        std::vector<std::thread> threads;
+        for (FirstRequest& request : requests) {
+            threads.emplace_back([&] {
+                while (!go)
+                    std::this_thread::yield();
+                request = AskForAHandler(library);
+            });
+        }
+        go = true;
+        for (std::thread& thread : threads)
+            thread.join();
+        for (const FirstRequest& request : requests) {
+            ASSERT_EQ(request.classObject, S_OK) << "load " << load;
+            ASSERT_EQ(request.instance, S_OK) << "load " << load;
+            ASSERT_EQ(request.factory, requests[0].factory) << "load " << load;
+        }
+        ASSERT_EQ(library.CanUnloadNow(), S_OK) << "load " << load;
+    }
 }
 
 TEST_F(RecorderTest, CanUnloadOnlyWhenNoHandlerFactoryReferenceOrServerLockRemains)
