@@ -1,5 +1,6 @@
 #include "AtlModule.h"
 
+#include "ComBoundary.h"
 #include "Registrar.h"
 
 #include <oleauto.h>
@@ -219,10 +220,13 @@ HRESULT CAtlModule::UpdateRegistryFromResource(UINT id, BOOL doRegister)
                       : registrar.ResourceUnregister(AtlModuleInstance(), id, L"REGISTRY");
 }
 
-void CAtlModule::AddTermFunc(void (*func)(void*), void* data)
+HRESULT CAtlModule::AddTermFunc(void (*func)(void*), void* data)
 {
     CComCritSecLock lock(m_csStaticDataInitAndTypeInfo);
-    m_termFuncs.push_back({func, data});
+    return ComBoundary([&] {
+        m_termFuncs.push_back({func, data});
+        return S_OK;
+    });
 }
 
 CAtlModule* AtlGetModule()

@@ -87,8 +87,8 @@ public:
 
     // Applies or removes registry script `id` ("REGISTRY" resource of this library).
     HRESULT UpdateRegistryFromResource(UINT id, BOOL doRegister);
-    // `func(data)` runs when the module is destroyed.
-    void AddTermFunc(void (*func)(void* data), void* data);
+    // `func(data)` runs when the module is destroyed. E_OUTOFMEMORY when it cannot be kept.
+    HRESULT AddTermFunc(void (*func)(void* data), void* data);
 
     CRITICAL_SECTION m_csStaticDataInitAndTypeInfo;
 

@@ -1,5 +1,7 @@
 #include "ComClassFactory.h"
 
+#include "ComBoundary.h"
+
 HRESULT CComClassFactory::InternalQueryInterface(CComClassFactory* factory, REFIID iid, void** result)
 {
     static const ComInterfaceEntry<CComClassFactory> kInterfaceMap[] = {
@@ -16,7 +18,8 @@ STDMETHODIMP CComClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void*
     // An outer object may ask only for the inner object's own IUnknown.
     if (outer && !::IsEqualIID(iid, IID_IUnknown))
         return CLASS_E_NOAGGREGATION;
-    return m_pfnCreateInstance(outer, iid, result);
+    // The object's constructor may run out of memory.
+    return ComBoundary([&] { return m_pfnCreateInstance(outer, iid, result); });
 }
 
 STDMETHODIMP CComClassFactory::LockServer(BOOL lock)

@@ -16,11 +16,19 @@ HRESULT CComTypeInfoHolder::GetTI(LCID lcid)
     HRESULT hr = ::LoadRegTypeLib(*m_plibid, m_wMajor, m_wMinor, lcid, &typeLib);
     if (FAILED(hr))
         return hr;
-    hr = typeLib->GetTypeInfoOfGuid(*m_pguid, &m_pInfo);
+    ITypeInfo* info = nullptr;
+    hr = typeLib->GetTypeInfoOfGuid(*m_pguid, &info);
     typeLib->Release();
+    // Kept only once its release at unload is arranged.
     if (SUCCEEDED(hr))
-        module->AddTermFunc(&CComTypeInfoHolder::Cleanup, this);
-    return hr;
+        hr = module->AddTermFunc(&CComTypeInfoHolder::Cleanup, this);
+    if (FAILED(hr)) {
+        if (info)
+            info->Release();
+        return hr;
+    }
+    m_pInfo = info;
+    return S_OK;
 }
 
 void CComTypeInfoHolder::Cleanup(void* holder)

@@ -1,9 +1,11 @@
-// The five exports of the in-process server (ordinals in Larkspan.def).
+// The five exports of the in-process server (ordinals in Larkspan.def). Those that may
+// run out of memory answer E_OUTOFMEMORY rather than throw into their caller.
 #include <windows.h>
 #include <olectl.h>
 
 #include <cwchar>
 
+#include "ComBoundary.h"
 #include "LarkspanModule.h"
 
 STDAPI DllCanUnloadNow()
@@ -13,17 +15,17 @@ STDAPI DllCanUnloadNow()
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object)
 {
-    return theModule.DllGetClassObject(clsid, iid, object);
+    return ComBoundary([&] { return theModule.DllGetClassObject(clsid, iid, object); });
 }
 
 STDAPI DllRegisterServer()
 {
-    return theModule.DllRegisterServer();
+    return ComBoundary([] { return theModule.DllRegisterServer(); });
 }
 
 STDAPI DllUnregisterServer()
 {
-    return theModule.DllUnregisterServer();
+    return ComBoundary([] { return theModule.DllUnregisterServer(); });
 }
 
 // "user" (in any case, nothing after it) registers for the current user only, for the
@@ -33,9 +35,9 @@ STDAPI DllInstall(BOOL install, LPCWSTR commandLine)
     if (commandLine && _wcsnicmp(commandLine, L"user", 5) == 0)
         AtlSetPerUserRegistration(true);
     if (!install)
-        return theModule.DllUnregisterServer();
-    const HRESULT hr = theModule.DllRegisterServer();
+        return DllUnregisterServer();
+    const HRESULT hr = DllRegisterServer();
     if (FAILED(hr))
-        theModule.DllUnregisterServer();
+        DllUnregisterServer();
     return hr;
 }

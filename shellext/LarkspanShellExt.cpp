@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "AtlModule.h"
+#include "ComBoundary.h"
 #include "LocalizedString.h"
 #include "Product.h"
 #include "ProgramParameters.h"
@@ -34,6 +35,50 @@ std::wstring DroppedPath(HDROP drop, UINT index)
     return path;
 }
 
+// The selected paths in the order of the drop handle, quoted where they hold a blank;
+// a path that cannot be read is left out.
+std::vector<std::wstring> SelectedPaths(HDROP drop, UINT count)
+{
+    std::vector<std::wstring> paths;
+    for (UINT i = 0; i < count; ++i) {
+        const std::wstring path = DroppedPath(drop, i);
+        if (!path.empty())
+            paths.push_back(QuoteSpaces(path));
+    }
+    return paths;
+}
+
+// The selection's CF_HDROP medium with its memory locked as a drop handle; unlocked and
+// released when the object goes, however the reading ends.
+class DropMedium {
+public:
+    DropMedium() = default;
+    ~DropMedium()
+    {
+        if (m_drop)
+            ::GlobalUnlock(m_medium.hGlobal);
+        if (m_taken)
+            ::ReleaseStgMedium(&m_medium);
+    }
+    DropMedium(const DropMedium&) = delete;
+    DropMedium& operator=(const DropMedium&) = delete;
+
+    // False when `data` gives no CF_HDROP in global memory or its memory cannot be locked.
+    bool Take(IDataObject* data)
+    {
+        FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+        m_taken = data && SUCCEEDED(data->GetData(&format, &m_medium));
+        m_drop = m_taken ? static_cast<HDROP>(::GlobalLock(m_medium.hGlobal)) : nullptr;
+        return m_drop != nullptr;
+    }
+    HDROP Drop() const { return m_drop; }
+
+private:
+    STGMEDIUM m_medium = {};
+    bool m_taken = false;
+    HDROP m_drop = nullptr;
+};
+
 // Tessaly.exe in the folder of this library.
 std::wstring ProgramPath()
 {
@@ -56,12 +101,14 @@ void CopyAnsi(const CString& text, CHAR* name, UINT cchMax)
 } // namespace
 
 CLarkspanShellExt::CLarkspanShellExt()
-    : m_hHashBitmap(::LoadBitmapW(Module(), MAKEINTRESOURCEW(IDB_HASH))),
-      m_hCompareBitmap(::LoadBitmapW(Module(), MAKEINTRESOURCEW(IDB_COMPARE)))
 {
     const std::wstring program = ProgramPath();
     m_strProgramPath = program;
     m_strProgramPathQuoted = QuoteSpaces(program);
+    // Last, as nothing after them can fail: a construction that runs out of memory
+    // leaves no bitmap behind.
+    m_hHashBitmap = ::LoadBitmapW(Module(), MAKEINTRESOURCEW(IDB_HASH));
+    m_hCompareBitmap = ::LoadBitmapW(Module(), MAKEINTRESOURCEW(IDB_COMPARE));
 }
 
 HRESULT WINAPI CLarkspanShellExt::UpdateRegistry(BOOL doRegister)
@@ -91,34 +138,22 @@ void CLarkspanShellExt::FinalRelease()
 
 STDMETHODIMP CLarkspanShellExt::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY)
 {
-    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium = {};
-    if (!data || FAILED(data->GetData(&format, &medium)))
-        return E_INVALIDARG;
-    auto drop = static_cast<HDROP>(::GlobalLock(medium.hGlobal));
-    if (!drop) {
-        ::ReleaseStgMedium(&medium);
-        return E_INVALIDARG;
-    }
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count != 0)
-        ReadSelection(drop, count);
-    ::GlobalUnlock(medium.hGlobal);
-    ::ReleaseStgMedium(&medium);
-    if (count == 0)
-        return E_INVALIDARG;
-    return m_listFiles.empty() ? E_FAIL : S_OK;
+    return ComBoundary([&] { return TakeSelection(data); });
 }
 
-void CLarkspanShellExt::ReadSelection(HDROP drop, UINT count)
+HRESULT CLarkspanShellExt::TakeSelection(IDataObject* data)
 {
-    m_listFiles.clear();
+    DropMedium medium;
+    if (!medium.Take(data))
+        return E_INVALIDARG;
+    const UINT count = ::DragQueryFileW(medium.Drop(), 0xFFFFFFFF, nullptr, 0);
+    if (count == 0)
+        return E_INVALIDARG;
+    // Read whole before anything changes, so that a failure keeps the earlier selection.
+    std::vector<std::wstring> paths = SelectedPaths(medium.Drop(), count);
+    m_listFiles.swap(paths);
     m_nSelCount = count == 1 || count == 2 ? static_cast<int>(count) : 0;
-    for (UINT i = 0; i < count; ++i) {
-        const std::wstring path = DroppedPath(drop, i);
-        if (!path.empty())
-            m_listFiles.push_back(QuoteSpaces(path));
-    }
+    return m_listFiles.empty() ? E_FAIL : S_OK;
 }
 
 CString CLarkspanShellExt::EntryLabel() const
@@ -129,11 +164,18 @@ CString CLarkspanShellExt::EntryLabel() const
 
 STDMETHODIMP CLarkspanShellExt::QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT, UINT flags)
 {
+    return ComBoundary([&] { return InsertEntry(menu, index, firstId, flags); });
+}
+
+HRESULT CLarkspanShellExt::InsertEntry(HMENU menu, UINT index, UINT firstId, UINT flags)
+{
     if ((flags & (CMF_DEFAULTONLY | CMF_VERBSONLY)) || m_nSelCount == 0)
         return kNoCommandIds;
+    // Before the menu changes, so that running out of memory for it leaves the menu as it was.
+    const CString label = EntryLabel();
     if (!::InsertMenuW(menu, index, MF_BYPOSITION | MF_SEPARATOR, firstId, L""))
         return kNoCommandIds;
-    if (!::InsertMenuW(menu, index + 1, MF_BYPOSITION | MF_STRING, firstId + 1, EntryLabel()))
+    if (!::InsertMenuW(menu, index + 1, MF_BYPOSITION | MF_STRING, firstId + 1, label))
         return kNoCommandIds;
     const HBITMAP picture = m_nSelCount == 1 ? m_hHashBitmap : m_hCompareBitmap;
     if (picture)
@@ -144,6 +186,11 @@ STDMETHODIMP CLarkspanShellExt::QueryContextMenu(HMENU menu, UINT index, UINT fi
 }
 
 STDMETHODIMP CLarkspanShellExt::GetCommandString(UINT_PTR, UINT type, UINT*, CHAR* name, UINT cchMax)
+{
+    return ComBoundary([&] { return CopyCommandString(type, name, cchMax); });
+}
+
+HRESULT CLarkspanShellExt::CopyCommandString(UINT type, CHAR* name, UINT cchMax) const
 {
     if (!name)
         return E_INVALIDARG;
@@ -167,6 +214,11 @@ bool CLarkspanShellExt::IsOwnCommand(const CMINVOKECOMMANDINFO& info) const
 }
 
 STDMETHODIMP CLarkspanShellExt::InvokeCommand(CMINVOKECOMMANDINFO* info)
+{
+    return ComBoundary([&] { return StartProgram(info); });
+}
+
+HRESULT CLarkspanShellExt::StartProgram(const CMINVOKECOMMANDINFO* info)
 {
     // The verb comes first: the shell also hands over verbs that are not ours, and those
     // must not raise the error box below.

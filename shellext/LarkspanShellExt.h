@@ -38,15 +38,20 @@ public:
     STDMETHOD(GetCommandString)(UINT_PTR command, UINT type, UINT* reserved, CHAR* name, UINT cchMax) override;
 
 private:
+    // The bodies of the COM methods above, which may run out of memory.
+    HRESULT TakeSelection(IDataObject* data);
+    HRESULT InsertEntry(HMENU menu, UINT index, UINT firstId, UINT flags);
+    HRESULT CopyCommandString(UINT type, CHAR* name, UINT cchMax) const;
+    HRESULT StartProgram(const CMINVOKECOMMANDINFO* info);
+
     // The entry's label for the current mode: 101 for one file, 102 for two.
     CString EntryLabel() const;
     bool IsOwnCommand(const CMINVOKECOMMANDINFO& info) const;
-    void ReadSelection(HDROP drop, UINT count);
 
     // 1 = one file (hash), 2 = two files (compare), 0 = none yet or three and more.
     int m_nSelCount = 0;
-    HBITMAP m_hHashBitmap;
-    HBITMAP m_hCompareBitmap;
+    HBITMAP m_hHashBitmap = nullptr;
+    HBITMAP m_hCompareBitmap = nullptr;
     // Tessaly.exe beside this library: quoted where it holds a blank (the file that is
     // started), and bare (the file whose existence is tested).
     CString m_strProgramPathQuoted;

@@ -21,10 +21,42 @@ void Require(bool ok, const std::string& what)
         throw std::runtime_error(what + " (error " + std::to_string(GetLastError()) + ")");
 }
 
+// Frees a medium's memory block when its receiver releases the medium, and counts it.
+class MediumOwner final : public IUnknown {
+public:
+    MediumOwner(HGLOBAL block, LONG* outstanding) : m_block(block), m_outstanding(outstanding) { ++*m_outstanding; }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** result) override
+    {
+        *result = IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
+        if (!*result)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_count; }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const ULONG count = --m_count;
+        if (count == 0) {
+            GlobalFree(m_block);
+            --*m_outstanding;
+            delete this;
+        }
+        return count;
+    }
+
+private:
+    ULONG m_count = 1;
+    HGLOBAL m_block;
+    LONG* m_outstanding;
+};
+
 // IDataObject with one rendering: CF_HDROP in a global memory block.
 class DropDataObject final : public IDataObject {
 public:
-    DropDataObject(const std::vector<std::wstring>& paths, DropKind kind) : m_kind(kind)
+    DropDataObject(const std::vector<std::wstring>& paths, DropKind kind, LONG* outstandingMedia)
+        : m_kind(kind), m_outstandingMedia(outstandingMedia)
     {
         for (const std::wstring& path : paths)
             m_names.insert(m_names.end(), path.c_str(), path.c_str() + path.size() + 1);
@@ -55,8 +87,8 @@ public:
         if (QueryGetData(format) != S_OK)
             return DV_E_FORMATETC;
         medium->tymed = TYMED_HGLOBAL;
-        medium->pUnkForRelease = nullptr;
         medium->hGlobal = m_kind == DropKind::UnlockableMemory ? nullptr : DropBlock();
+        medium->pUnkForRelease = m_outstandingMedia ? new MediumOwner(medium->hGlobal, m_outstandingMedia) : nullptr;
         return S_OK;
     }
     STDMETHODIMP QueryGetData(FORMATETC* format) override
@@ -90,6 +122,7 @@ private:
 
     ULONG m_count = 1;
     DropKind m_kind;
+    LONG* m_outstandingMedia;
     std::vector<wchar_t> m_names;   // every path with its terminator, then one more
 };
 
@@ -193,9 +226,9 @@ TestFolders MakeTestFolders(const std::wstring& name, const std::string& library
     return made;
 }
 
-ComRef<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& paths, DropKind kind)
+ComRef<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& paths, DropKind kind, LONG* outstandingMedia)
 {
-    return ComRef<IDataObject>(new DropDataObject(paths, kind));
+    return ComRef<IDataObject>(new DropDataObject(paths, kind, outstandingMedia));
 }
 
 ExtensionLibrary::ExtensionLibrary(const std::wstring& path) : m_module(LoadLibraryW(path.c_str()))

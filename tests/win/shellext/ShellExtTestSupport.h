@@ -73,7 +73,10 @@ ComRef<I> QueryAs(IUnknown* object, REFIID iid)
 // CF_HDROP in global memory. The faulty kinds offer no CF_HDROP at all, or a medium
 // whose memory cannot be locked.
 enum class DropKind { Paths, NoDropFormat, UnlockableMemory };
-ComRef<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& paths, DropKind kind = DropKind::Paths);
+// With `outstandingMedia`, the object counts there the media it handed out that were not
+// released yet (they are released through it, not freed by ReleaseStgMedium itself).
+ComRef<IDataObject> MakeDropDataObject(const std::vector<std::wstring>& paths, DropKind kind = DropKind::Paths,
+                                       LONG* outstandingMedia = nullptr);
 
 // A copy of the extension loaded by its path, asked through its own exports.
 class ExtensionLibrary {

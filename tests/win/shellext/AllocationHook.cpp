@@ -1,0 +1,72 @@
+// Linked into the tests' copy of the extension in place of the C++ runtime's operator
+// new: the allocation that the test chooses fails, as on an exhausted heap. The test
+// chooses through the exports below, or for the library's load through the environment
+// variable LARKSPAN_FAILING_ALLOCATION.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cwchar>
+#include <new>
+
+namespace {
+
+long ChoiceOfEnvironment()
+{
+    wchar_t text[16] = {};
+    return GetEnvironmentVariableW(L"LARKSPAN_FAILING_ALLOCATION", text, 16) != 0 ? std::wcstol(text, nullptr, 10) : 0;
+}
+
+// Allocations to go until the one that fails, that one included; 0 or less: none fails.
+std::atomic<long> g_countdown{ChoiceOfEnvironment()};
+std::atomic<bool> g_failed{false};
+
+bool ThisOneFails()
+{
+    if (g_countdown <= 0 || g_countdown.fetch_sub(1) != 1)
+        return false;
+    g_failed = true;
+    return true;
+}
+
+void* Allocate(std::size_t size) noexcept
+{
+    return ThisOneFails() ? nullptr : std::malloc(size != 0 ? size : 1);
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (void* block = Allocate(size))
+        return block;
+    throw std::bad_alloc();
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return Allocate(size);
+}
+
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
+
+// The `count`-th allocation from now on fails, that one alone; 0: none does.
+extern "C" __declspec(dllexport) void WINAPI FailAllocation(LONG count)
+{
+    g_failed = false;
+    g_countdown = count;
+}
+
+// Whether the allocation chosen last has failed.
+extern "C" __declspec(dllexport) BOOL WINAPI AllocationFailed()
+{
+    return g_failed;
+}
