@@ -1,7 +1,5 @@
 #include "WinApp.h"
 
-#include <commctrl.h>
-
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -30,9 +28,6 @@ void CWinApp::AttachModule(HINSTANCE module)
 
 BOOL CWinApp::InitInstance()
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls),
-                                     ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
     return TRUE;
 }
 
