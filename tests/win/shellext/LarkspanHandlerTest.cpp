@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <iterator>
 #include <thread>
 
 namespace {
@@ -236,6 +237,92 @@ TEST_F(RegisteredHandlerTest, TheTypeLibraryTakesIDispatchFromTheStandardLibrary
     EXPECT_TRUE(IsEqualGUID(baseLibAttributes->guid, stdole));
     baseLib->ReleaseTLibAttr(baseLibAttributes);
     baseLib->Release();
+}
+
+// Read from the library's file through the platform's type-library reader, not through
+// the extension's own declarations.
+TEST_F(RecorderTest, TheInterfaceHasTheSevenSlotsOfIDispatch)
+{
+    ITypeLib* raw = nullptr;
+    ASSERT_EQ(LoadTypeLibEx((TestPlaces().recorderFolder + L"\\Larkspan.dll").c_str(), REGKIND_NONE, &raw), S_OK);
+    const ComRef<ITypeLib> lib(raw);
+    ITypeInfo* rawInfo = nullptr;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(kIidLarkspanShellExt, &rawInfo), S_OK);
+    const ComRef<ITypeInfo> dispatchPart(rawInfo);
+
+    // The dispatch part lists the inherited methods, each in its slot of 8 bytes.
+    const wchar_t* const kInherited[] = {L"QueryInterface",   L"AddRef",      L"Release",      L"GetTypeInfoCount",
+                                         L"GetTypeInfo",      L"GetIDsOfNames", L"Invoke"};
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(dispatchPart->GetTypeAttr(&attributes), S_OK);
+    EXPECT_EQ(attributes->cFuncs, 7);
+    dispatchPart->ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < std::size(kInherited); ++i) {
+        FUNCDESC* function = nullptr;
+        ASSERT_EQ(dispatchPart->GetFuncDesc(i, &function), S_OK) << i;
+        BSTR name = nullptr;
+        dispatchPart->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr);
+        EXPECT_STREQ(name, kInherited[i]);
+        EXPECT_EQ(function->oVft, static_cast<SHORT>(8 * i)) << Utf8(kInherited[i]);
+        SysFreeString(name);
+        dispatchPart->ReleaseFuncDesc(function);
+    }
+
+    // The vtable part: the seven slots of IDispatch, none of its own.
+    HREFTYPE vtableRef = 0;
+    ASSERT_EQ(dispatchPart->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableRef), S_OK);
+    ASSERT_EQ(dispatchPart->GetRefTypeInfo(vtableRef, &rawInfo), S_OK);
+    const ComRef<ITypeInfo> vtablePart(rawInfo);
+    ASSERT_EQ(vtablePart->GetTypeAttr(&attributes), S_OK);
+    EXPECT_EQ(attributes->typekind, TKIND_INTERFACE);
+    EXPECT_EQ(attributes->cbSizeVft, 56);
+    EXPECT_EQ(attributes->cFuncs, 0);
+    vtablePart->ReleaseTypeAttr(attributes);
+}
+
+// The type library's marshaller builds the proxy from the registered library.
+TEST_F(RegisteredHandlerTest, InterfaceIsMarshalledToAnotherApartmentAndCalledThere)
+{
+    // Wine's marshaller reads the library's path from the entry of locale 0 alone (its
+    // reg_get_typelib_module); the library is registered under its own locale, 1033.
+    const std::wstring neutralEntry = std::wstring(L"Software\\Classes\\TypeLib\\") + kAppIdText + L"\\1.0\\0";
+    WriteString(HKEY_LOCAL_MACHINE, neutralEntry + L"\\win64", L"", TestPlaces().recorderFolder + L"\\Larkspan.dll");
+    const ComRef<IUnknown> handler = CreateThroughRegistry();
+    ASSERT_TRUE(handler);
+    IStream* stream = nullptr;
+    ASSERT_EQ(CoMarshalInterThreadInterfaceInStream(kIidLarkspanShellExt, handler.get(), &stream), S_OK);
+    HRESULT unmarshalled = E_FAIL;
+    HRESULT called = E_FAIL;
+    UINT count = 0;
+    const void* proxy = nullptr;
+    HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        IDispatch* shellExt = nullptr;   // ILarkspanShellExt: IDispatch and nothing of its own
+        unmarshalled = CoGetInterfaceAndReleaseStream(stream, kIidLarkspanShellExt, reinterpret_cast<void**>(&shellExt));
+        if (shellExt) {
+            proxy = shellExt;
+            called = shellExt->GetTypeInfoCount(&count);
+            shellExt->Release();
+        }
+        CoUninitialize();
+        SetEvent(finished);
+    });
+    // The handler's apartment serves the call meanwhile.
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    while (MsgWaitForMultipleObjects(1, &finished, FALSE, 1000, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+           std::chrono::steady_clock::now() < end) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+    other.join();
+    CloseHandle(finished);
+    EXPECT_EQ(unmarshalled, S_OK);
+    EXPECT_NE(proxy, QueryAs<IUnknown>(handler.get(), kIidLarkspanShellExt).get()) << "a proxy, not the object";
+    EXPECT_EQ(called, S_OK);
+    EXPECT_EQ(count, 1u);
+    DeleteTree(HKEY_LOCAL_MACHINE, neutralEntry);
 }
 
 // ---- the exports and the class factory
