@@ -346,6 +346,18 @@ TEST_F(RecorderTest, ClassObjectOnlyForTheHandlerClassAndAlwaysTheSameFactory)
     static_cast<IUnknown*>(second)->Release();
 }
 
+TEST_F(RecorderTest, ExportsHaveTheOrdinalsOneToFiveInAlphabeticalOrder)
+{
+    const char* const kExports[] = {"DllCanUnloadNow", "DllGetClassObject", "DllInstall", "DllRegisterServer",
+                                    "DllUnregisterServer"};
+    for (WORD ordinal = 1; ordinal <= std::size(kExports); ++ordinal) {
+        const FARPROC byName = library->Export(kExports[ordinal - 1]);
+        ASSERT_NE(byName, nullptr) << kExports[ordinal - 1];
+        EXPECT_EQ(GetProcAddress(library->Module(), MAKEINTRESOURCEA(ordinal)), byName) << kExports[ordinal - 1];
+    }
+    EXPECT_EQ(GetProcAddress(library->Module(), MAKEINTRESOURCEA(6)), nullptr) << "no further export";
+}
+
 // What one thread got from the library's first requests.
 struct FirstRequest {
     HRESULT classObject = E_FAIL;
@@ -555,6 +567,71 @@ TEST_F(RecorderTest, EachModeHasItsOwnSixteenPixelPicture)
     EXPECT_NE(pictures[0], pictures[1]);
 }
 
+// A bitmap's pixels as 32-bit colours, read through the screen's device context.
+std::vector<DWORD> PixelsOf(HBITMAP bitmap)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(16 * 16);
+    HDC screen = GetDC(nullptr);
+    const int lines = GetDIBits(screen, bitmap, 0, 16, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return lines == 16 ? pixels : std::vector<DWORD>();
+}
+
+std::vector<DWORD> PixelsOfResource(HMODULE module, int id)
+{
+    const HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(id));
+    std::vector<DWORD> pixels = PixelsOf(bitmap);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// The picture shown beside the entry for `paths`.
+HBITMAP PictureOfEntry(Handler& handler, const std::vector<std::wstring>& paths)
+{
+    PopupMenu menu;
+    if (handler.Select(paths) != S_OK ||
+        handler.menu->QueryContextMenu(menu.handle, 0, kFirstId, kFirstId + 10, CMF_NORMAL) != 3)
+        return nullptr;
+    return ItemsOf(menu.handle)[1].unchecked;
+}
+
+TEST_F(RecorderTest, HashEntryShowsBitmap202AndCompareEntryBitmap201)
+{
+    const std::vector<DWORD> hashPicture = PixelsOfResource(library->Module(), 202);
+    const std::vector<DWORD> comparePicture = PixelsOfResource(library->Module(), 201);
+    ASSERT_EQ(hashPicture.size(), 256u);
+    ASSERT_NE(hashPicture, comparePicture) << "the two pictures can be told apart";
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> paths;
+        const std::vector<DWORD>* picture;
+    };
+    const Case cases[] = {
+        {"one file", {FileToSelect(L"one.txt")}, &hashPicture},
+        {"two files", {FileToSelect(L"one.txt"), FileToSelect(L"two.txt")}, &comparePicture},
+    };
+    for (const Case& c : cases) {
+        Handler handler(*library);
+        EXPECT_EQ(PixelsOf(PictureOfEntry(handler, c.paths)), *c.picture) << c.what;
+    }
+}
+
+TEST_F(RecorderTest, BothBitmapsAreDeletedAtTheFinalRelease)
+{
+    std::vector<HBITMAP> pictures;
+    {
+        Handler handler(*library);
+        pictures.push_back(PictureOfEntry(handler, {FileToSelect(L"one.txt")}));
+        pictures.push_back(PictureOfEntry(handler, {FileToSelect(L"one.txt"), FileToSelect(L"two.txt")}));
+        for (HBITMAP picture : pictures)
+            EXPECT_EQ(GetObjectType(picture), static_cast<DWORD>(OBJ_BITMAP)) << "kept while the handler lives";
+    }
+    for (HBITMAP picture : pictures)
+        EXPECT_EQ(GetObjectType(picture), 0u) << "deleted with the handler";
+}
+
 TEST_F(RecorderTest, FailedSelectionKeepsTheEarlierOne)
 {
     Handler handler(*library);
@@ -564,6 +641,12 @@ TEST_F(RecorderTest, FailedSelectionKeepsTheEarlierOne)
     PopupMenu menu;
     EXPECT_EQ(handler.menu->QueryContextMenu(menu.handle, 0, kFirstId, kFirstId + 10, CMF_NORMAL), 3);
     EXPECT_EQ(ItemsOf(menu.handle)[1].text, kCompareLabel);
+    // The paths too: the program gets both.
+    const RecordedStarts starts = StartsOfRecorder();
+    EXPECT_EQ(handler.InvokeOffset(1), S_OK);
+    const std::vector<std::wstring> lines = starts.WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(starts.ParametersOf(lines[0]), L"-c " + FileToSelect(L"one.txt") + L" " + FileToSelect(L"two.txt") + L" ");
 }
 
 TEST_F(RecorderTest, NoEntryForDefaultOnlyOrVerbsOnlyMenus)
