@@ -280,13 +280,27 @@ TEST_F(RecorderTest, TheInterfaceHasTheSevenSlotsOfIDispatch)
     vtablePart->ReleaseTypeAttr(attributes);
 }
 
+// Wine's type-library marshaller reads a library's path from the entry of locale 0 alone
+// (its reg_get_typelib_module); the extension's library is registered under its own
+// locale, 1033. The entry is there while the object lives.
+class NeutralLocaleEntry {
+public:
+    explicit NeutralLocaleEntry(const std::wstring& library)
+    {
+        WriteString(HKEY_LOCAL_MACHINE, m_key + L"\\win64", L"", library);
+    }
+    ~NeutralLocaleEntry() { DeleteTree(HKEY_LOCAL_MACHINE, m_key); }
+    NeutralLocaleEntry(const NeutralLocaleEntry&) = delete;
+    NeutralLocaleEntry& operator=(const NeutralLocaleEntry&) = delete;
+
+private:
+    const std::wstring m_key = std::wstring(L"Software\\Classes\\TypeLib\\") + kAppIdText + L"\\1.0\\0";
+};
+
 // The type library's marshaller builds the proxy from the registered library.
 TEST_F(RegisteredHandlerTest, InterfaceIsMarshalledToAnotherApartmentAndCalledThere)
 {
-    // Wine's marshaller reads the library's path from the entry of locale 0 alone (its
-    // reg_get_typelib_module); the library is registered under its own locale, 1033.
-    const std::wstring neutralEntry = std::wstring(L"Software\\Classes\\TypeLib\\") + kAppIdText + L"\\1.0\\0";
-    WriteString(HKEY_LOCAL_MACHINE, neutralEntry + L"\\win64", L"", TestPlaces().recorderFolder + L"\\Larkspan.dll");
+    const NeutralLocaleEntry neutralEntry(TestPlaces().recorderFolder + L"\\Larkspan.dll");
     const ComRef<IUnknown> handler = CreateThroughRegistry();
     ASSERT_TRUE(handler);
     IStream* stream = nullptr;
@@ -322,7 +336,6 @@ TEST_F(RegisteredHandlerTest, InterfaceIsMarshalledToAnotherApartmentAndCalledTh
     EXPECT_NE(proxy, QueryAs<IUnknown>(handler.get(), kIidLarkspanShellExt).get()) << "a proxy, not the object";
     EXPECT_EQ(called, S_OK);
     EXPECT_EQ(count, 1u);
-    DeleteTree(HKEY_LOCAL_MACHINE, neutralEntry);
 }
 
 // ---- the exports and the class factory
