@@ -1,7 +1,9 @@
 // The WebView2 interfaces the program talks to, declared from the runtime's published
 // interface reference: interface ids and method slots as the runtime lays them out.
-// Every method is declared in its slot up to the last one the program or its test
-// double uses; types that only appear in unused slots stay incomplete.
+// Every method is declared in its slot up to the last one the program uses; types that
+// only appear in unused slots stay incomplete. The tests' loader double is laid out from
+// its own table of the published layout (tests/webview2-double/published-interfaces.txt),
+// so a slot or id declared wrongly here fails the tests.
 #pragma once
 
 #include <windows.h>

@@ -172,11 +172,6 @@ std::vector<webview2_double::Fault> Step(const wchar_t* step, HRESULT result)
     return {{step, webview2_double::HexResult(result)}};
 }
 
-std::vector<webview2_double::Fault> Flag(const wchar_t* flag)
-{
-    return {{flag, L"1"}};
-}
-
 const Failure kFailures[] = {
     {"EnvironmentFileNotFound", Step(L"CreateEnvironment", 0x80070002),
      L"Cannot found the WebView2 component. (0x80070002)", S_OK},
@@ -186,10 +181,12 @@ const Failure kFailures[] = {
     {"ControllerPositiveSuccess", Step(L"ControllerResult", S_FALSE),
      L"Cannot create webview environment. (0x00000001)", S_OK},
     {"EnvironmentResultFails", Step(L"EnvironmentResult", E_OUTOFMEMORY), L"", E_OUTOFMEMORY},
-    {"NoEnvironment2", Flag(L"NoEnvironment2"), L"", E_NOINTERFACE},
+    {"EnvironmentQueryFails", Step(L"QueryICoreWebView2Environment", CO_E_OBJNOTCONNECTED), L"",
+     CO_E_OBJNOTCONNECTED},
+    {"NoEnvironment2", Step(L"QueryICoreWebView2Environment2", E_NOINTERFACE), L"", E_NOINTERFACE},
     {"CreateControllerFails", Step(L"CreateController", E_INVALIDARG), L"", E_INVALIDARG},
     {"GetWebViewFails", Step(L"GetCoreWebView2", E_UNEXPECTED), L"", E_UNEXPECTED},
-    {"NoWebView2_2", Flag(L"NoWebView2_2"), L"", E_NOINTERFACE},
+    {"NoWebView2_2", Step(L"QueryICoreWebView2_2", E_NOINTERFACE), L"", E_NOINTERFACE},
     {"GetSettingsFails", Step(L"GetSettings", E_POINTER), L"", E_POINTER},
     {"NavigationCompletedRegistrationFails", Step(L"AddNavigationCompleted", E_NOTIMPL), L"", E_NOTIMPL},
     {"NavigationStartingRegistrationFails", Step(L"AddNavigationStarting", E_ABORT), L"", E_ABORT},

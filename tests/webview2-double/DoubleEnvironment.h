@@ -2,21 +2,14 @@
 #pragma once
 
 #include "DoubleObject.h"
-#include "WebView2.h"
 
-class DoubleEnvironment final : public DoubleObject<ICoreWebView2Environment2> {
+class DoubleEnvironment final : public DoubleObject<DoubleEnvironment> {
 public:
     DoubleEnvironment() : DoubleObject(L"Environment") {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
-        HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override;
-    HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream*, int, LPCWSTR, LPCWSTR,
-                                                        ICoreWebView2WebResourceResponse**) override;
-    HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR*) override;
-    HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(ICoreWebView2NewBrowserVersionAvailableEventHandler*,
-                                                             EventRegistrationToken*) override;
-    HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken) override;
-    HRESULT STDMETHODCALLTYPE CreateWebResourceRequest(LPCWSTR, LPCWSTR, IStream*, LPCWSTR,
-                                                       ICoreWebView2WebResourceRequest**) override;
+    static constexpr const wchar_t* kInterface = L"ICoreWebView2Environment2";
+    static void BindEntries(FunctionTable& table);
+
+private:
+    static HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(void* self, HWND parentWindow, void* handler);
 };

@@ -1,177 +1,137 @@
 #include "DoubleWebView.h"
 
+#include <cstring>
 #include <vector>
 
-#include "DoubleWebViewSettings.h"
-#include "FaultPlan.h"
+#include "ArgumentCheck.h"
 #include "UiQueue.h"
 
 namespace {
+// The published name of each event and of the interface its handlers implement.
+struct EventNames {
+    const wchar_t* event;
+    const wchar_t* handlerInterface;
+};
+
+constexpr EventNames kEvents[] = {
+    {L"NavigationStarting", L"ICoreWebView2NavigationStartingEventHandler"},
+    {L"NavigationCompleted", L"ICoreWebView2NavigationCompletedEventHandler"},
+    {L"DocumentTitleChanged", L"ICoreWebView2DocumentTitleChangedEventHandler"},
+};
+
 __int64 g_lastToken = 0;   // tokens are unique across all events of the process
 }
 
 DoubleWebView::DoubleWebView()
-    : DoubleObject(L"WebView"), m_settings(ComPtr<ICoreWebView2Settings>::Adopt(new DoubleWebViewSettings))
+    : DoubleObject(L"WebView"), m_settings(Reference<DoubleWebViewSettings>::Adopt(new DoubleWebViewSettings))
 {
 }
 
-HRESULT DoubleWebView::QueryInterface(REFIID iid, void** object)
+template <size_t Event>
+void DoubleWebView::BindEvent(FunctionTable& table)
 {
-    if (fault_plan::Flag(L"NoWebView2_2"))
-        return Answer(iid, object, {ICoreWebView2::kIid});
-    return Answer(iid, object, {ICoreWebView2::kIid, ICoreWebView2_2::kIid});
+    const std::wstring event = kEvents[Event].event;
+    table.Bind(L"add_" + event, kEvents[Event].handlerInterface + std::wstring(L"*, EventRegistrationToken*"),
+               &AddHandler<Event>);
+    table.Bind(L"remove_" + event, L"EventRegistrationToken", &RemoveHandler<Event>);
 }
 
-HRESULT DoubleWebView::get_Settings(ICoreWebView2Settings** settings)
+void DoubleWebView::BindEntries(FunctionTable& table)
 {
-    const HRESULT fault = fault_plan::StepResult(L"GetSettings");
-    if (FAILED(fault))
-        return fault;
-    *settings = m_settings.Get();
-    (*settings)->AddRef();
-    return S_OK;
+    table.Bind(L"get_Settings", L"ICoreWebView2Settings**", &GetSettings);
+    table.Bind(L"Navigate", L"LPCWSTR", &Navigate);
+    table.Bind(L"Reload", L"-", &Reload);
+    table.Bind(L"get_DocumentTitle", L"LPWSTR*", &GetDocumentTitle);
+    BindEvent<kNavigationStarting>(table);
+    BindEvent<kNavigationCompleted>(table);
+    BindEvent<kDocumentTitleChanged>(table);
 }
 
-HRESULT DoubleWebView::Navigate(LPCWSTR uri)
+HRESULT DoubleWebView::GetSettings(void* self, void** settings)
 {
+    return HandOut(L"get_Settings", L"GetSettings", From(self)->m_settings.Get(), settings);
+}
+
+HRESULT DoubleWebView::Navigate(void* self, LPCWSTR uri)
+{
+    if (!uri)
+        return Rejected(L"Navigate", L"no address", E_INVALIDARG);
     call_log::Write(std::wstring(L"Navigate ") + uri);
-    m_source = uri;
-    QueuePageLoad();
+    From(self)->m_source = uri;
+    From(self)->QueuePageLoad();
     return S_OK;
 }
 
-HRESULT DoubleWebView::Reload()
+HRESULT DoubleWebView::Reload(void* self)
 {
     call_log::Write(L"Reload");
-    QueuePageLoad();
+    From(self)->QueuePageLoad();
     return S_OK;
 }
 
 void DoubleWebView::QueuePageLoad()
 {
-    QueueEvent(&DoubleWebView::m_navigationStarting);
-    QueueEvent(&DoubleWebView::m_titleChanged);
-    QueueEvent(&DoubleWebView::m_navigationCompleted);
+    QueueEvent(kNavigationStarting);
+    QueueEvent(kDocumentTitleChanged);
+    QueueEvent(kNavigationCompleted);
 }
 
-template <typename Handler>
-void DoubleWebView::QueueEvent(Handlers<Handler> DoubleWebView::*handlers)
+void DoubleWebView::QueueEvent(Event event)
 {
-    ComPtr<DoubleWebView> self(this);
-    ui_queue::Post([self, handlers] {
+    AddReference();
+    const Reference<DoubleWebView> self = Reference<DoubleWebView>::Adopt(this);
+    ui_queue::Post([self, event] {
         if (self->m_closed)
             return;
-        std::vector<ComPtr<Handler>> current;
-        for (const auto& entry : (*self.Get()).*handlers)
+        std::vector<ProgramHandler> current;
+        for (const auto& entry : self->m_handlers[event])
             current.push_back(entry.second);
-        for (const ComPtr<Handler>& handler : current)
-            handler->Invoke(self.Get(), nullptr);
+        for (const ProgramHandler& handler : current)
+            handler.Invoke(self.Pointer(), static_cast<void*>(nullptr));
     });
 }
 
-HRESULT DoubleWebView::get_DocumentTitle(LPWSTR* title)
+HRESULT DoubleWebView::GetDocumentTitle(void* self, LPWSTR* title)
 {
     call_log::Write(L"get_DocumentTitle");
+    if (!title)
+        return Rejected(L"get_DocumentTitle", L"no place for the title", E_POINTER);
     const HRESULT fault = fault_plan::StepResult(L"GetDocumentTitle");
     if (FAILED(fault))
         return fault;
-    const std::wstring text = L"Page " + m_source;
+    const std::wstring text = L"Page " + From(self)->m_source;
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     *title = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
-    memcpy(*title, text.c_str(), bytes);
+    std::memcpy(*title, text.c_str(), bytes);
     return S_OK;
 }
 
-template <typename Handler>
-HRESULT DoubleWebView::Register(const wchar_t* event, Handlers<Handler>& handlers, Handler* handler,
-                                EventRegistrationToken* token)
+template <size_t Event>
+HRESULT DoubleWebView::AddHandler(void* self, void* handler, EventRegistrationToken* token)
 {
-    const HRESULT fault = fault_plan::StepResult((std::wstring(L"Add") + event).c_str());
+    const std::wstring call = std::wstring(L"add_") + kEvents[Event].event;
+    if (!token)
+        return Rejected(call, L"no place for the token", E_POINTER);
+    const ProgramHandler registered(handler, kEvents[Event].handlerInterface);
+    if (!registered)
+        return Rejected(call, std::wstring(L"the handler is no ") + kEvents[Event].handlerInterface, E_NOINTERFACE);
+    const HRESULT fault = fault_plan::StepResult((std::wstring(L"Add") + kEvents[Event].event).c_str());
     if (FAILED(fault)) {
-        call_log::Write(std::wstring(L"add_") + event + L" failed");
+        call_log::Write(call + L" failed");
         return fault;
     }
     token->value = ++g_lastToken;
-    handlers[token->value] = handler;
-    call_log::Write(std::wstring(L"add_") + event + L" " + std::to_wstring(token->value));
+    From(self)->m_handlers[Event][token->value] = registered;
+    call_log::Write(call + L" " + std::to_wstring(token->value));
     return S_OK;
 }
 
-template <typename Handler>
-HRESULT DoubleWebView::Unregister(const wchar_t* event, Handlers<Handler>& handlers, EventRegistrationToken token)
+template <size_t Event>
+HRESULT DoubleWebView::RemoveHandler(void* self, EventRegistrationToken token)
 {
-    call_log::Write(std::wstring(L"remove_") + event + L" " + std::to_wstring(token.value));
-    handlers.erase(token.value);
+    const std::wstring call = std::wstring(L"remove_") + kEvents[Event].event + L" " + std::to_wstring(token.value);
+    if (From(self)->m_handlers[Event].erase(token.value) == 0)
+        return Rejected(call, L"no such registration", E_INVALIDARG);
+    call_log::Write(call);
     return S_OK;
 }
-
-HRESULT DoubleWebView::add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* handler,
-                                              EventRegistrationToken* token)
-{
-    return Register(L"NavigationStarting", m_navigationStarting, handler, token);
-}
-
-HRESULT DoubleWebView::remove_NavigationStarting(EventRegistrationToken token)
-{
-    return Unregister(L"NavigationStarting", m_navigationStarting, token);
-}
-
-HRESULT DoubleWebView::add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* handler,
-                                               EventRegistrationToken* token)
-{
-    return Register(L"NavigationCompleted", m_navigationCompleted, handler, token);
-}
-
-HRESULT DoubleWebView::remove_NavigationCompleted(EventRegistrationToken token)
-{
-    return Unregister(L"NavigationCompleted", m_navigationCompleted, token);
-}
-
-HRESULT DoubleWebView::add_DocumentTitleChanged(ICoreWebView2DocumentTitleChangedEventHandler* handler,
-                                                EventRegistrationToken* token)
-{
-    return Register(L"DocumentTitleChanged", m_titleChanged, handler, token);
-}
-
-HRESULT DoubleWebView::remove_DocumentTitleChanged(EventRegistrationToken token)
-{
-    return Unregister(L"DocumentTitleChanged", m_titleChanged, token);
-}
-
-// What the host never calls.
-HRESULT DoubleWebView::get_Source(LPWSTR*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::NavigateToString(LPCWSTR) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_ContentLoading(ICoreWebView2ContentLoadingEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_ContentLoading(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_SourceChanged(ICoreWebView2SourceChangedEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_SourceChanged(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_HistoryChanged(ICoreWebView2HistoryChangedEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_HistoryChanged(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_FrameNavigationStarting(ICoreWebView2NavigationStartingEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_FrameNavigationStarting(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_FrameNavigationCompleted(ICoreWebView2NavigationCompletedEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_FrameNavigationCompleted(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_ScriptDialogOpening(ICoreWebView2ScriptDialogOpeningEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_ScriptDialogOpening(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_PermissionRequested(ICoreWebView2PermissionRequestedEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_PermissionRequested(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_ProcessFailed(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::AddScriptToExecuteOnDocumentCreated(LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::RemoveScriptToExecuteOnDocumentCreated(LPCWSTR) { return E_NOTIMPL; }
-HRESULT DoubleWebView::ExecuteScript(LPCWSTR, ICoreWebView2ExecuteScriptCompletedHandler*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*, ICoreWebView2CapturePreviewCompletedHandler*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::PostWebMessageAsJson(LPCWSTR) { return E_NOTIMPL; }
-HRESULT DoubleWebView::PostWebMessageAsString(LPCWSTR) { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_WebMessageReceived(EventRegistrationToken) { return E_NOTIMPL; }
-HRESULT DoubleWebView::CallDevToolsProtocolMethod(LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::get_BrowserProcessId(UINT32*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::get_CanGoBack(BOOL*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::get_CanGoForward(BOOL*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::GoBack() { return E_NOTIMPL; }
-HRESULT DoubleWebView::GoForward() { return E_NOTIMPL; }
-HRESULT DoubleWebView::GetDevToolsProtocolEventReceiver(LPCWSTR, ICoreWebView2DevToolsProtocolEventReceiver**) { return E_NOTIMPL; }
-HRESULT DoubleWebView::Stop() { return E_NOTIMPL; }
-HRESULT DoubleWebView::add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler*, EventRegistrationToken*) { return E_NOTIMPL; }
-HRESULT DoubleWebView::remove_NewWindowRequested(EventRegistrationToken) { return E_NOTIMPL; }

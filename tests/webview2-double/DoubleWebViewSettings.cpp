@@ -1,39 +1,17 @@
 #include "DoubleWebViewSettings.h"
 
-HRESULT DoubleWebViewSettings::QueryInterface(REFIID iid, void** object)
+#include "ArgumentCheck.h"
+
+void DoubleWebViewSettings::BindEntries(FunctionTable& table)
 {
-    return Answer(iid, object, {ICoreWebView2Settings::kIid});
+    table.Bind(L"put_AreDefaultScriptDialogsEnabled", L"BOOL", &PutAreDefaultScriptDialogsEnabled);
 }
 
-HRESULT DoubleWebViewSettings::get_IsScriptEnabled(BOOL*)
+HRESULT DoubleWebViewSettings::PutAreDefaultScriptDialogsEnabled(void*, BOOL enabled)
 {
-    return E_NOTIMPL;
-}
-
-HRESULT DoubleWebViewSettings::put_IsScriptEnabled(BOOL)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT DoubleWebViewSettings::get_IsWebMessageEnabled(BOOL*)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT DoubleWebViewSettings::put_IsWebMessageEnabled(BOOL)
-{
-    return E_NOTIMPL;
-}
-
-HRESULT DoubleWebViewSettings::get_AreDefaultScriptDialogsEnabled(BOOL* enabled)
-{
-    *enabled = m_scriptDialogs;
-    return S_OK;
-}
-
-HRESULT DoubleWebViewSettings::put_AreDefaultScriptDialogsEnabled(BOOL enabled)
-{
-    call_log::Write(L"put_AreDefaultScriptDialogsEnabled " + std::to_wstring(enabled));
-    m_scriptDialogs = enabled;
+    const std::wstring call = L"put_AreDefaultScriptDialogsEnabled " + std::to_wstring(enabled);
+    if (enabled != TRUE && enabled != FALSE)
+        return Rejected(call, L"neither TRUE nor FALSE", E_INVALIDARG);
+    call_log::Write(call);
     return S_OK;
 }

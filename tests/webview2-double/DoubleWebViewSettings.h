@@ -2,20 +2,14 @@
 #pragma once
 
 #include "DoubleObject.h"
-#include "WebView2.h"
 
-class DoubleWebViewSettings final : public DoubleObject<ICoreWebView2Settings> {
+class DoubleWebViewSettings final : public DoubleObject<DoubleWebViewSettings> {
 public:
     DoubleWebViewSettings() : DoubleObject(L"Settings") {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* enabled) override;
-    HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL enabled) override;
-    HRESULT STDMETHODCALLTYPE get_IsWebMessageEnabled(BOOL* enabled) override;
-    HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL enabled) override;
-    HRESULT STDMETHODCALLTYPE get_AreDefaultScriptDialogsEnabled(BOOL* enabled) override;
-    HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL enabled) override;
+    static constexpr const wchar_t* kInterface = L"ICoreWebView2Settings";
+    static void BindEntries(FunctionTable& table);
 
 private:
-    BOOL m_scriptDialogs = TRUE;
+    static HRESULT STDMETHODCALLTYPE PutAreDefaultScriptDialogsEnabled(void* self, BOOL enabled);
 };

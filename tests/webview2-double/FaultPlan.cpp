@@ -17,13 +17,18 @@ std::wstring ReadFault(const wchar_t* name)
 }
 
 namespace fault_plan {
-std::wstring LibraryFolder()
+HMODULE LibraryModule()
 {
     HMODULE self = nullptr;
     ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&LibraryFolder), &self);
+                         reinterpret_cast<LPCWSTR>(&LibraryModule), &self);
+    return self;
+}
+
+std::wstring LibraryFolder()
+{
     wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(self, path, MAX_PATH);
+    const DWORD length = ::GetModuleFileNameW(LibraryModule(), path, MAX_PATH);
     std::wstring folder(path, length);
     folder.erase(folder.find_last_of(L'\\') + 1);
     return folder;

@@ -12,6 +12,8 @@ namespace fault_plan {
 HRESULT StepResult(const wchar_t* step);
 // A [faults] flag such as "NullController".
 bool Flag(const wchar_t* name);
+// The double's library.
+HMODULE LibraryModule();
 // The folder the double's library lives in, with a trailing "\".
 std::wstring LibraryFolder();
 }

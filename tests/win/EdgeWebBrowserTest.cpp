@@ -386,6 +386,53 @@ TEST_F(EdgeWebBrowserTest, ControllerFinishingAfterTheObjectIsGoneReachesNobody)
     EXPECT_EQ(m_ready, 0);
 }
 
+// The runtime's objects (here the loader double's) answer for their published interfaces
+// and IUnknown, and for nothing else.
+TEST_F(EdgeWebBrowserTest, RuntimeObjectsAnswerOnlyTheirPublishedInterfaces)
+{
+    CreateReadyBrowser();
+    const WebViewInterfaces& web = *m_browser->m_pInterfaces;
+    struct Query {
+        const char* object;
+        IUnknown* target;
+        IID id;
+        HRESULT expected;
+    };
+    const Query queries[] = {
+        {"environment", web.m_pEnvironment.Get(), __uuidof(IUnknown), S_OK},
+        {"environment", web.m_pEnvironment.Get(), ICoreWebView2Environment::kIid, S_OK},
+        {"environment", web.m_pEnvironment.Get(), ICoreWebView2Environment2::kIid, S_OK},
+        {"environment", web.m_pEnvironment.Get(), ICoreWebView2Controller::kIid, E_NOINTERFACE},
+        {"environment", web.m_pEnvironment.Get(), __uuidof(IDispatch), E_NOINTERFACE},
+        {"controller", web.m_pController.Get(), ICoreWebView2Controller::kIid, S_OK},
+        {"controller", web.m_pController.Get(), ICoreWebView2::kIid, E_NOINTERFACE},
+        {"web view", web.m_pWebView.Get(), ICoreWebView2::kIid, S_OK},
+        {"web view", web.m_pWebView.Get(), ICoreWebView2_2::kIid, S_OK},
+        {"web view", web.m_pWebView.Get(), ICoreWebView2Settings::kIid, E_NOINTERFACE},
+        {"settings", web.m_pSettings.Get(), ICoreWebView2Settings::kIid, S_OK},
+        {"settings", web.m_pSettings.Get(), ICoreWebView2Environment::kIid, E_NOINTERFACE},
+    };
+    for (const Query& query : queries) {
+        void* answer = nullptr;
+        EXPECT_EQ(query.target->QueryInterface(query.id, &answer), query.expected) << query.object;
+        EXPECT_EQ(answer != nullptr, query.expected == S_OK) << query.object;
+        if (answer)
+            static_cast<IUnknown*>(answer)->Release();
+    }
+}
+
+// A call into a slot the program has no use for is logged under the slot's published name.
+TEST_F(EdgeWebBrowserTest, CallsTheProgramDoesNotMakeAreLoggedUnderTheirPublishedNames)
+{
+    CreateReadyBrowser();
+    const WebViewInterfaces& web = *m_browser->m_pInterfaces;
+    EXPECT_EQ(web.m_pWebView->Stop(), E_NOTIMPL);
+    EXPECT_EQ(Calls().back(), L"Stop unexpected");
+    RECT bounds = {};
+    EXPECT_EQ(web.m_pController->get_Bounds(&bounds), E_NOTIMPL);
+    EXPECT_EQ(Calls().back(), L"get_Bounds unexpected");
+}
+
 TEST(NormalizeUrl, FollowsTheAddressRules)
 {
     EXPECT_EQ(CEdgeWebBrowser::NormalizeUrl(L"https://x.example/"), L"https://x.example/");
