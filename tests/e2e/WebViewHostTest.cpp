@@ -120,8 +120,9 @@ TEST_F(WebViewHostTest, BannerShowsOneOfThePagesAndReloadsItEveryTenSeconds)
         << Utf8(page) << " is none of the banner's pages";
 
     ASSERT_TRUE(WaitUntil([&] { return CallsStartingWith(L"Reload").size() >= 2; }, 45s)) << "not two reloads";
-    // Wide enough for a loaded machine, yet a period of 5 s or 20 s falls outside.
-    const auto aboutTenSeconds = testing::AllOf(testing::Ge(uint64_t{9500}), testing::Le(uint64_t{15000}));
+    // Wide enough for a loaded machine (the timer starts a little before the web view is
+    // asked for, and its messages may come late), yet a period of 5 s or 20 s falls outside.
+    const auto aboutTenSeconds = testing::AllOf(testing::Ge(uint64_t{9000}), testing::Le(uint64_t{15000}));
     const std::vector<uint64_t> reloads = TicksOf(L"Reload");
     EXPECT_THAT(reloads[0] - TicksOf(L"CreateCoreWebView2EnvironmentWithOptions").front(), aboutTenSeconds)
         << "the timer runs from the banner's creation";
