@@ -38,3 +38,14 @@ function(tessaly_add_googletest)
     endforeach()
   endif()
 endfunction()
+
+# tessaly_portable_library(<name> <sources...>): units without Windows headers, built in
+# both trees; natively under the sanitizers of the tests that link them.
+function(tessaly_portable_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  tessaly_strict(${name})
+  if(NOT WIN32)
+    target_compile_options(${name} PRIVATE ${TESSALY_SANITIZE})
+  endif()
+endfunction()

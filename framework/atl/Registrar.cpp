@@ -1,6 +1,6 @@
 #include "Registrar.h"
 
-#include "AtlModule.h"
+#include "PerUserRegistration.h"
 #include "Win32RegistryStore.h"
 
 #include <string>

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PerUserRegistration.h"
 #include "ScriptRegistrar.h"
 
 // Makes an object: stand-alone when `outer` is null, else aggregated by it.
@@ -109,10 +110,6 @@ HINSTANCE AtlModuleInstance();
 // The full path of a module, or the error for an insufficient buffer when it fills 260 characters.
 HRESULT AtlModuleFileName(HINSTANCE module, std::wstring* path);
 
-// Per-user registration: once switched on, class keys go below
-// HKEY_CURRENT_USER\Software\Classes and the type library is registered for the user.
-HRESULT AtlSetPerUserRegistration(bool perUser);
-HRESULT AtlGetPerUserRegistration(bool* perUser);
 
 template <class T>
 class CAtlModuleT : public CAtlModule {

@@ -10,7 +10,6 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace {
 
 CAtlModule* g_module = nullptr;
-bool g_perUser = false;
 
 using RegisterTypeLibFunc = HRESULT(WINAPI*)(ITypeLib*, LPOLESTR, LPOLESTR);
 using UnRegisterTypeLibFunc = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
@@ -19,7 +18,9 @@ using UnRegisterTypeLibFunc = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIN
 template <class Func>
 Func TypeLibFunction(Func machineWide, const char* perUserName)
 {
-    if (!g_perUser)
+    bool perUserRegistration = false;
+    AtlGetPerUserRegistration(&perUserRegistration);
+    if (!perUserRegistration)
         return machineWide;
     const HMODULE automation = ::GetModuleHandleW(L"OLEAUT32.DLL");
     const FARPROC perUser = automation ? ::GetProcAddress(automation, perUserName) : nullptr;
@@ -248,19 +249,5 @@ HRESULT AtlModuleFileName(HINSTANCE module, std::wstring* path)
     if (length == MAX_PATH)
         return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
     path->assign(buffer, length);
-    return S_OK;
-}
-
-HRESULT AtlSetPerUserRegistration(bool perUser)
-{
-    g_perUser = perUser;
-    return S_OK;
-}
-
-HRESULT AtlGetPerUserRegistration(bool* perUser)
-{
-    if (!perUser)
-        return E_POINTER;
-    *perUser = g_perUser;
     return S_OK;
 }
