@@ -11,13 +11,6 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kSeparatorGrey = RGB(227, 227, 227);
 constexpr int kSeparatorY = 260;   // client pixels
-constexpr int kDefaultCompareIndex = 0;
-
-// The default choice of Reset: CRC-32, MD5 and SHA-1.
-bool IsCheckedByDefault(HashKind kind)
-{
-    return kind == HashKind::Crc32 || kind == HashKind::Md5 || kind == HashKind::Sha_1;
-}
 
 bool HasBlackText(int controlId)
 {
@@ -54,11 +47,18 @@ BOOL CSettingDlg::OnInitDialog()
     ::SetWindowTheme(m_chkLowercase.m_hWnd, L"", L"");
     LoadSettings();
     SetTexts();
-    m_chkLowercase.SetCheck(m_dwUpperCase == 0 ? BST_CHECKED : BST_UNCHECKED);
-    // An index outside the list selects nothing.
-    m_comboCompareHash.SetCurSel(static_cast<int>(m_dwCompareHash));
     FillHashList();
+    ShowChoice(*this);
     return TRUE;   // the focus goes to the first tab stop, OK
+}
+
+void CSettingDlg::ShowChoice(SettingsValues& values)
+{
+    m_chkLowercase.SetCheck(values.m_dwUpperCase == 0 ? BST_CHECKED : BST_UNCHECKED);
+    // An index outside the list selects nothing.
+    m_comboCompareHash.SetCurSel(static_cast<int>(values.m_dwCompareHash));
+    for (size_t i = 0; i < kHashCount; ++i)
+        m_listHash.SetCheck(static_cast<int>(i), *values.Settings().EnableFlag(i) != 0);
 }
 
 void CSettingDlg::SetTexts()
@@ -81,8 +81,6 @@ void CSettingDlg::FillHashList()
     m_listHash.InsertColumn(0, LocalizedText(L"구분", L"Item"), LVCFMT_LEFT, width);
     for (const HashInfo& hash : kHashList)
         m_listHash.InsertItem(m_listHash.GetItemCount(), hash.displayName);
-    for (size_t i = 0; i < kHashCount; ++i)
-        m_listHash.SetCheck(static_cast<int>(i), *Settings().EnableFlag(i) != 0);
 }
 
 BOOL CSettingDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -174,10 +172,9 @@ void CSettingDlg::OnBnClickedUnselectAll()
 
 void CSettingDlg::OnBnClickedReset()
 {
-    for (const HashInfo& hash : kHashList)
-        m_listHash.SetCheck(static_cast<int>(hash.kind), IsCheckedByDefault(hash.kind));
-    m_chkLowercase.SetCheck(BST_CHECKED);
-    m_comboCompareHash.SetCurSel(kDefaultCompareIndex);
+    // The controls only: the fields and the file keep what they hold until OK.
+    SettingsValues defaults;
+    ShowChoice(defaults);
 }
 
 void CSettingDlg::OnBnClickedOk()

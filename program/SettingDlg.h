@@ -31,6 +31,8 @@ protected:
 private:
     void SetTexts();
     void FillHashList();
+    // The check box, the combo box and the rows' check marks as `values` stand.
+    void ShowChoice(SettingsValues& values);
     void OnPaint();
     HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
     // Fills the client area white; the dialog's own erase runs after it.
