@@ -98,12 +98,3 @@ std::wstring DigestText(const unsigned char* digest, size_t length)
     }
     return text;
 }
-
-std::wstring UpperCaseText(std::wstring text)
-{
-    for (wchar_t& ch : text) {
-        if (ch >= L'a' && ch <= L'z')
-            ch = static_cast<wchar_t>(ch - L'a' + L'A');
-    }
-    return text;
-}

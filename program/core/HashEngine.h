@@ -61,5 +61,3 @@ uint32_t ComputeCrc32(const void* data, uint64_t length, uint32_t previous);
 std::wstring Crc32Text(uint32_t crc);
 // Two lower-case hexadecimal digits per byte, in order, no separators ("%02x" each).
 std::wstring DigestText(const unsigned char* digest, size_t length);
-// The upper-case form of a finished value text: a to f become A to F, digits stay.
-std::wstring UpperCaseText(std::wstring text);

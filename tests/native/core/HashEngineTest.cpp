@@ -106,11 +106,3 @@ TEST(HashText, LengthOfEachHashOfTheList)
         EXPECT_EQ(DigestText(digest.data(), info.digestBytes).size(), expected[i]) << info.displayName;
     }
 }
-
-TEST(HashText, UpperCaseChangesOnlyTheLettersAndLeavesEmptyTextEmpty)
-{
-    EXPECT_EQ(UpperCaseText(L""), L"");
-    EXPECT_EQ(UpperCaseText(L"0123456789"), L"0123456789");
-    EXPECT_EQ(UpperCaseText(L"0123456789abcdef"), L"0123456789ABCDEF");
-    EXPECT_EQ(UpperCaseText(Crc32Text(kCheckValue)), L"CBF43926");
-}
