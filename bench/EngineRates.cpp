@@ -2,8 +2,6 @@
 // the program runs (under Wine here): its CRC-32 and HAS-160, and the seven CryptoAPI
 // hashes through the slots the workers use.
 #include "CryptHashSlot.h"
-#include "Has160.h"
-#include "HashEngine.h"
 #include "Rate.h"
 
 #include <cstdio>
@@ -17,15 +15,8 @@ const char* const kRateNames[kHashCount] = {"crc32",  "md2",    "md4",    "md5",
 
 int main()
 {
-    uint32_t crc = 0;
-    bench::PrintRate(kRateNames[0], bench::MedianRate([&](const unsigned char* data, size_t length) {
-        crc = ComputeCrc32(data, length, crc);
-    }));
-    Has160Context context;
-    Has160Init(context);
-    bench::PrintRate(kRateNames[8], bench::MedianRate([&](const unsigned char* data, size_t length) {
-        Has160Update(context, data, static_cast<uint32_t>(length));
-    }));
+    bench::PrintRate(kRateNames[0], bench::Crc32Rate());
+    bench::PrintRate(kRateNames[8], bench::Has160Rate());
     for (size_t i = 1; i < 8; ++i) {
         CryptHashSlot slot;
         if (!slot.Open(kHashList[i].providerType, kHashList[i].algorithm)) {

@@ -12,6 +12,9 @@
 #include <functional>
 #include <vector>
 
+#include "Has160.h"
+#include "HashEngine.h"
+
 namespace bench {
 
 constexpr size_t kBlockBytes = 10 * 1024 * 1024;
@@ -50,6 +53,22 @@ inline double MedianRate(const FeedBlock& feed, int repetitions = 5,
     }
     std::sort(rates.begin(), rates.end());
     return rates[rates.size() / 2];
+}
+
+// The program's own CRC-32 and HAS-160, each fed block after block.
+inline double Crc32Rate()
+{
+    uint32_t crc = 0;
+    return MedianRate([&](const unsigned char* data, size_t length) { crc = ComputeCrc32(data, length, crc); });
+}
+
+inline double Has160Rate()
+{
+    Has160Context context;
+    Has160Init(context);
+    return MedianRate([&](const unsigned char* data, size_t length) {
+        Has160Update(context, data, static_cast<uint32_t>(length));
+    });
 }
 
 // One line per hash: "rate NAME MB/S", read by scripts/bench.

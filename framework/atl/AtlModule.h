@@ -110,7 +110,6 @@ HINSTANCE AtlModuleInstance();
 // The full path of a module, or the error for an insufficient buffer when it fills 260 characters.
 HRESULT AtlModuleFileName(HINSTANCE module, std::wstring* path);
 
-
 template <class T>
 class CAtlModuleT : public CAtlModule {
 public:
