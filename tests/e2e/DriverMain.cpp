@@ -2,6 +2,7 @@
 // --korean: this run's user language is Korean (LC_ALL=ko_KR.UTF-8), and the texts
 // expected are the Korean ones.
 #include "ExpectedTexts.h"
+#include "UpdateServers.h"
 
 #include <gtest/gtest.h>
 
@@ -40,5 +41,7 @@ int wmain(int argc, wchar_t** argv)
     }
     UseKoreanTexts(korean);
     TurnOffCrashDialogs();
+    if (!StartUpdateServers())
+        return 2;
     return RUN_ALL_TESTS();
 }

@@ -1,12 +1,12 @@
 #include "ShellOpenRecorder.h"
 
+#include "RecordedCommandLines.h"
 #include "Utf8.h"
 
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -119,10 +119,5 @@ std::wstring ShellOpenRecorder::LineFor(const std::wstring& opened) const
 
 std::vector<std::wstring> ShellOpenRecorder::Lines() const
 {
-    const std::wstring log = recorder_.substr(0, recorder_.rfind(L'\\') + 1) + L"command-lines.txt";
-    std::ifstream file{std::filesystem::path(log)};
-    std::vector<std::wstring> lines;
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(FromUtf8(line));
-    return lines;
+    return RecordedCommandLines(recorder_.substr(0, recorder_.rfind(L'\\')));
 }

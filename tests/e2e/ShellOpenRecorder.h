@@ -26,7 +26,7 @@ public:
 
     // The command line noted when the shell opens this address or document.
     std::wstring LineFor(const std::wstring& opened) const;
-    // The command lines noted so far, in order.
+    // The command lines noted so far, in the order in which the shell started them.
     std::vector<std::wstring> Lines() const;
 
 private:

@@ -157,7 +157,9 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     UseKoreanTexts(GetUserDefaultLangID() == 0x0412);
-    // Without the servers start-up shows that it found no update document.
+    // Without the servers start-up would show that it found no update document.
+    if (!StartUpdateServers())
+        return 1;
     UpdateServers& servers = UpdateServers::Instance();
     if (!options.updateVersion.empty())
         servers.ServeEverywhere(UpdateDocument(options.updateVersion, "https://larkspan.example/Larkspan.msi",

@@ -49,7 +49,9 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring program = folder.CopyProgram();
     WriteHashSettings(folder, *settings);
     runtime_registration::WriteVersion();
-    UpdateServers::Instance();   // the update check finds the current version: no box
+    // The update check finds the current version: no box.
+    if (!StartUpdateServers())
+        return 1;
 
     const Clock::time_point start = Clock::now();
     const TessalyRun run(program, ShellExtensionParameters(L"-h", {argv[1]}), folder.Path());

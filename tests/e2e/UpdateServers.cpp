@@ -3,6 +3,9 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <cstdio>
+#include <stdexcept>
+
 
 namespace {
 
@@ -25,8 +28,14 @@ void ReadRequestHead(SOCKET client)
     }
 }
 
-// A listening socket on 127.0.0.N, or INVALID_SOCKET where loopback is not up (a
-// test without network never reaches the update check).
+std::string AddressOf(int server)
+{
+    return "127.0.0." + std::to_string(server) + ":" + std::to_string(kUpdatePort);
+}
+
+// A listening socket on 127.0.0.N, or INVALID_SOCKET where loopback is not up (a test
+// without network never reaches the update check). Anything else that keeps the
+// server from listening there, such as another program holding the port, is raised.
 SOCKET Listen(int server)
 {
     SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -38,11 +47,17 @@ SOCKET Listen(int server)
     address.sin_family = AF_INET;
     address.sin_port = htons(kUpdatePort);
     address.sin_addr.s_addr = htonl(0x7F000000u | static_cast<u_long>(server));
-    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 8) != 0) {
-        closesocket(listener);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener, 8) == 0)
+        return listener;
+    const int error = WSAGetLastError();
+    closesocket(listener);
+    if (error == WSAEADDRNOTAVAIL)
         return INVALID_SOCKET;
-    }
-    return listener;
+    // Wine answers a port that another program holds with WSAEACCES, Windows with WSAEADDRINUSE.
+    const bool taken = error == WSAEADDRINUSE || error == WSAEACCES;
+    throw std::runtime_error("update servers: cannot listen on " + AddressOf(server) + " (" +
+                             (taken ? "another program holds that port" : "socket error " + std::to_string(error)) +
+                             "); every start of the program would wait for an update document in vain");
 }
 
 }  // namespace
@@ -76,8 +91,13 @@ void UpdateServers::StartListening()
 {
     if (!m_listeners.empty())
         return;
-    for (int server = 1; server <= kUpdateServerCount; ++server)
-        m_listeners.push_back(static_cast<uintptr_t>(Listen(server)));
+    try {
+        for (int server = 1; server <= kUpdateServerCount; ++server)
+            m_listeners.push_back(static_cast<uintptr_t>(Listen(server)));
+    } catch (...) {
+        StopListening();
+        throw;
+    }
     for (int server = 1; server <= kUpdateServerCount; ++server)
         m_threads.emplace_back(&UpdateServers::ServeConnections, this, server);
 }
@@ -98,6 +118,17 @@ UpdateServers& UpdateServers::Instance()
 {
     static UpdateServers servers;
     return servers;
+}
+
+bool StartUpdateServers()
+{
+    try {
+        UpdateServers::Instance();
+        return true;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return false;
+    }
 }
 
 void UpdateServers::ServeConnections(int server)

@@ -35,7 +35,8 @@ public:
     void StopListening();
     void StartListening();
 
-    // The servers of this driver process, started on first use.
+    // The servers of this driver process, started on first use. Raises when a server
+    // cannot listen on its address (Listen in UpdateServers.cpp).
     static UpdateServers& Instance();
 
 private:
@@ -47,3 +48,7 @@ private:
     std::vector<uintptr_t> m_listeners;
     std::vector<std::thread> m_threads;
 };
+
+// Starts the servers before a program's first start: false, with the reason on the
+// standard error, when they cannot listen (then every start would wait in vain).
+bool StartUpdateServers();

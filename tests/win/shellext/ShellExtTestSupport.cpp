@@ -1,11 +1,12 @@
 #include "ShellExtTestSupport.h"
 
+#include "RecordedCommandLines.h"
+
 #include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -308,16 +309,12 @@ PopupMenu::PopupMenu()
 
 RecordedStarts::RecordedStarts(std::wstring folder) : m_folder(std::move(folder))
 {
-    DeleteFileW(LogPath().c_str());
+    ForgetRecordedCommandLines(m_folder);
 }
 
 std::vector<std::wstring> RecordedStarts::Lines() const
 {
-    std::ifstream log{std::filesystem::path(LogPath())};
-    std::vector<std::wstring> lines;
-    for (std::string line; std::getline(log, line);)
-        lines.push_back(FromUtf8(line));
-    return lines;
+    return RecordedCommandLines(m_folder);
 }
 
 std::vector<std::wstring> RecordedStarts::WaitForLines(size_t count) const
@@ -333,11 +330,6 @@ std::wstring RecordedStarts::ParametersOf(const std::wstring& commandLine) const
     if (commandLine.compare(0, program.size(), program) != 0)
         return L"(started as: " + commandLine + L")";
     return commandLine.substr(program.size());
-}
-
-std::wstring RecordedStarts::LogPath() const
-{
-    return m_folder + L"\\command-lines.txt";
 }
 
 bool KeyExists(HKEY root, const std::wstring& path)

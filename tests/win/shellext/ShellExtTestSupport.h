@@ -134,8 +134,6 @@ public:
     std::wstring ParametersOf(const std::wstring& commandLine) const;
 
 private:
-    std::wstring LogPath() const;
-
     std::wstring m_folder;
 };
 
