@@ -10,8 +10,20 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <fstream>
 
 namespace {
+
+// scripts/wine-exec turns the Linux address randomization off for the Wine session, without
+// which one start of the program in thousands fails (see there). The kernel tells this
+// process's personality through /proc, drive Z: under Wine.
+bool AddressRandomizationIsOff()
+{
+    constexpr unsigned long kAddrNoRandomize = 0x0040000;
+    std::ifstream personality("Z:\\proc\\self\\personality");
+    unsigned long flags = 0;
+    return personality >> std::hex >> flags && (flags & kAddrNoRandomize) != 0;
+}
 
 // A program that crashes fails its test; Wine's crash dialog would stay on the screen
 // over the windows of the tests after it.
@@ -37,6 +49,10 @@ int wmain(int argc, wchar_t** argv)
     }
     if (!GetEnvironmentVariableW(L"DISPLAY", nullptr, 0)) {
         std::fprintf(stderr, "no X display: run under scripts/test, or source scripts/xvfb-env first\n");
+        return 2;
+    }
+    if (!AddressRandomizationIsOff()) {
+        std::fprintf(stderr, "address randomization is on: run the driver through scripts/wine-exec\n");
         return 2;
     }
     UseKoreanTexts(korean);
