@@ -1,5 +1,6 @@
 // What a library can leave behind in the process that loads it: thread-local storage
-// slots, kernel handles and GDI objects, counted for this process.
+// slots, kernel handles, GDI objects and committed private memory, counted for this
+// process.
 #pragma once
 
 #include <ostream>
@@ -8,10 +9,12 @@ struct ProcessResources {
     int freeTlsSlots;
     int handles;
     int gdiObjects;
+    long long committedPrivateBytes;
 
     bool operator==(const ProcessResources& other) const
     {
-        return freeTlsSlots == other.freeTlsSlots && handles == other.handles && gdiObjects == other.gdiObjects;
+        return freeTlsSlots == other.freeTlsSlots && handles == other.handles && gdiObjects == other.gdiObjects &&
+               committedPrivateBytes == other.committedPrivateBytes;
     }
 };
 
