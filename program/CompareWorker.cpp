@@ -2,6 +2,9 @@
 // then the verdict.
 #include "TessalyDlg.h"
 
+#include <optional>
+#include <vector>
+
 #include "Arguments.h"
 #include "CommandLine.h"
 #include "HashComputation.h"
@@ -21,7 +24,8 @@ void CTessalyDlg::CompareFiles()
     const HashKind kind = CompareHashOf(m_dwCompareHash);
 
     // First pass: only the sizes, for one progress run over both files.
-    const ULONGLONG total = SizeOrZero(paths[0]) + SizeOrZero(paths[1]);
+    const ULONGLONG firstPassSizes[2] = {SizeOrZero(paths[0]), SizeOrZero(paths[1])};
+    ULONGLONG total = firstPassSizes[0] + firstPassSizes[1];
     const CString names[2] = {CString(FileNameOf(paths[0].Str())), CString(FileNameOf(paths[1].Str()))};
     SetStaticText(m_staticFile, LoadLocalizedString(IDS_FILE_PATH, CString(FolderOf(paths[0].Str())).GetString()));
 
@@ -30,12 +34,17 @@ void CTessalyDlg::CompareFiles()
     uint64_t filePercentage = 0;   // of the file at hand; kept until the next file's first block
     double base = 0.0;             // the part of the bar earned by finished files
     bool finished = true;
+    std::optional<HashGroup> group;   // outlives the try: a failure shows the progress still due first
     try {
         for (int i = 0; i < 2 && finished; ++i) {
             InputFile file(paths[i]);
             const ULONGLONG size = file.Size();
+            // A file that changed since the first pass (a download still going on) counts
+            // with the size it has now, which its reads never pass: the time left never
+            // falls below zero.
+            total = total - firstPassSizes[i] + size;
             hashes[i].Start(paths[i]);
-            HashGroup group({&hashes[i]});
+            group.emplace(std::vector<HashComputation*>{&hashes[i]});
             ULONGLONG remaining = size;
             progress.RestartInterval();
             finished = file.ReadAll(buffer, size, [&](const BYTE* data, DWORD length) {
@@ -43,15 +52,15 @@ void CTessalyDlg::CompareFiles()
                 countRead += length;
                 filePercentage = FilePercentage(size, remaining);
                 const auto combined = static_cast<int32_t>(static_cast<double>(filePercentage) * 0.5 + base);
-                return group.Feed(data, length, paths[i], [&] {
-                    return progress.AfterBlock(remaining, filePercentage, static_cast<uint64_t>(combined), total,
-                                               countRead);
-                });
+                return group->Feed(data, length, paths[i], remaining == 0,
+                                   progress.OfBlock(remaining, filePercentage, static_cast<uint64_t>(combined), total,
+                                                    countRead));
             });
             base += static_cast<double>(filePercentage) * 0.5;
         }
     } catch (const PERROR_TYPES_T& error) {
-        ShowWorkerError(error);
+        if (!group || group->ShowDueProgress())
+            ShowWorkerError(error);
         finished = false;
     }
     if (!finished)

@@ -1,6 +1,7 @@
 // The work of a "-h" run: one file, every enabled hash, one pass.
 #include "TessalyDlg.h"
 
+#include <optional>
 #include <vector>
 
 #include "Arguments.h"
@@ -29,6 +30,7 @@ void CTessalyDlg::HashFile()
     };
     CString texts[kHashCount];
     bool finished = false;
+    std::optional<HashGroup> group;   // outlives the try: a failure shows the progress still due first
     try {
         InputFile file(path);
         const ULONGLONG size = file.Size();
@@ -40,7 +42,7 @@ void CTessalyDlg::HashFile()
             if (IsHashEnabled(hash.Kind()))
                 enabled.push_back(&hash);
         }
-        HashGroup group(std::move(enabled));
+        group.emplace(std::move(enabled));
         progress.RestartInterval();
         ULONGLONG remaining = size;
         ULONGLONG processed = 0;
@@ -48,13 +50,13 @@ void CTessalyDlg::HashFile()
             remaining -= length;
             processed += length;
             const uint64_t percentage = FilePercentage(size, remaining);
-            return group.Feed(data, length, path, [&] {
-                return progress.AfterBlock(remaining, percentage, percentage, size, processed);
-            });
+            return group->Feed(data, length, path, remaining == 0,
+                               progress.OfBlock(remaining, percentage, percentage, size, processed));
         });
         file.Close();
     } catch (const PERROR_TYPES_T& error) {
-        ShowWorkerError(error);
+        if (!group || group->ShowDueProgress())
+            ShowWorkerError(error);
         finished = false;
     }
     if (!finished)

@@ -71,12 +71,25 @@ HashGroup::HashGroup(std::vector<HashComputation*> hashes)
 {
 }
 
-bool HashGroup::Feed(const BYTE* data, DWORD length, const CString& path, const std::function<bool()>& meanwhile)
+bool HashGroup::Feed(const BYTE* data, DWORD length, const CString& path, bool endsFile, ShowProgress show)
 {
     m_feed.Start(data, length);
-    const bool goOn = meanwhile();
+    // The display costs milliseconds a block (the dialog repaints): done while helpers hash.
+    const bool goOn = ShowDueProgress();
     const int refused = m_feed.Wait();
     if (refused >= 0)
         m_hashes[static_cast<size_t>(refused)]->RaiseDataFailure(path);
-    return goOn;
+    if (!goOn)
+        return false;
+    m_due = std::move(show);
+    return (!endsFile && m_feed.HasHelpers()) || ShowDueProgress();
+}
+
+bool HashGroup::ShowDueProgress()
+{
+    if (!m_due)
+        return true;
+    const ShowProgress show = std::move(m_due);
+    m_due = nullptr;
+    return show();
 }

@@ -35,17 +35,29 @@ private:
     Has160Context m_has160{};
 };
 
-// The hashes of one run, started, each block fed to all of them at once.
+// The hashes of one run, started, each block fed to all of them at once, and the
+// progress of each block shown only once every hash has taken the block.
 class HashGroup {
 public:
+    // Shows a block's progress; false when the user has cancelled.
+    using ShowProgress = std::function<bool()>;
+
     // `hashes` in the order of the hash list.
     explicit HashGroup(std::vector<HashComputation*> hashes);
-    // Feeds the block to every hash and runs `meanwhile` (the progress display) while
-    // they work, then waits for them; returns what `meanwhile` returned. Raises the
-    // data failure of the first hash, in the hash list's order, that refused the block.
-    bool Feed(const BYTE* data, DWORD length, const CString& path, const std::function<bool()>& meanwhile);
+
+    // Feeds the block to every hash and waits for them. While helper threads take it,
+    // the progress of the block before is shown; this block's progress is shown as soon
+    // as its hashes are done when it ends the file or when no hash works beside the
+    // caller, and otherwise with the next block. Raises the data failure of the first
+    // hash, in the hash list's order, that refused the block, before showing the
+    // block's progress. False when the user has cancelled: the run stops.
+    bool Feed(const BYTE* data, DWORD length, const CString& path, bool endsFile, ShowProgress show);
+    // Shows the progress still due from the last block fed (when the run fails after
+    // it); false when the user has cancelled.
+    bool ShowDueProgress();
 
 private:
     std::vector<HashComputation*> m_hashes;
     ParallelFeed m_feed;
+    ShowProgress m_due;
 };

@@ -22,8 +22,14 @@ void ProgressDisplay::RestartInterval()
     m_lastUpdate = Now();
 }
 
-bool ProgressDisplay::AfterBlock(uint64_t remaining, uint64_t filePercentage, uint64_t shown, uint64_t total,
-                                 uint64_t done)
+std::function<bool()> ProgressDisplay::OfBlock(uint64_t remaining, uint64_t filePercentage, uint64_t shown,
+                                               uint64_t total, uint64_t done)
+{
+    return [=] { return Show(remaining, filePercentage, shown, total, done); };
+}
+
+bool ProgressDisplay::Show(uint64_t remaining, uint64_t filePercentage, uint64_t shown, uint64_t total,
+                           uint64_t done)
 {
     // Between blocks the worker holds no lock: the place to wait while the user is
     // asked whether to cancel.

@@ -1,20 +1,20 @@
 #include "ParallelFeed.h"
 
 #include <algorithm>
-#include <system_error>
+#include <exception>
 
-ParallelFeed::ParallelFeed(std::vector<Consumer> consumers)
-    : m_consumers(std::move(consumers)), m_failed(m_consumers.size(), 0)
+ParallelFeed::ParallelFeed(std::vector<Consumer> consumers) noexcept
+    : m_consumers(std::move(consumers)), m_firstFailed(m_consumers.size())
 {
-    if (m_consumers.size() == 1) {
-        m_onCallerThread.push_back(0);
+    if (m_consumers.size() < 2)
         return;
-    }
-    for (size_t i = 0; i < m_consumers.size(); ++i) {
+    const size_t helpers = std::min(m_consumers.size(), kMostHelpers);
+    for (size_t i = 0; i < helpers; ++i) {
         try {
-            m_helpers.emplace_back(&ParallelFeed::HelperLoop, this, i);
-        } catch (const std::system_error&) {
-            m_onCallerThread.push_back(i);   // no thread to be had: fed in turn, as by one thread
+            m_helpers[i] = std::thread(&ParallelFeed::HelperLoop, this, i);
+            ++m_helperCount;
+        } catch (const std::exception&) {
+            // No thread, or no memory for its state: this consumer is fed in turn.
         }
     }
 }
@@ -27,8 +27,15 @@ ParallelFeed::~ParallelFeed()
         m_stop = true;
     }
     m_blockReady.notify_all();
-    for (std::thread& helper : m_helpers)
-        helper.join();
+    for (std::thread& helper : m_helpers) {
+        if (helper.joinable())
+            helper.join();
+    }
+}
+
+bool ParallelFeed::HasHelper(size_t consumer) const
+{
+    return consumer < kMostHelpers && m_helpers[consumer].joinable();
 }
 
 void ParallelFeed::Start(const unsigned char* data, uint32_t length)
@@ -37,27 +44,34 @@ void ParallelFeed::Start(const unsigned char* data, uint32_t length)
         std::lock_guard<std::mutex> lock(m_mutex);
         m_data = data;
         m_length = length;
-        m_busyHelpers = m_helpers.size();
-        std::fill(m_failed.begin(), m_failed.end(), 0);
+        m_busyHelpers = m_helperCount;
+        m_firstFailed = m_consumers.size();
         ++m_block;
     }
     m_blockReady.notify_all();
-    for (size_t consumer : m_onCallerThread)
-        Record(consumer, m_consumers[consumer](data, length));
+    for (size_t consumer = 0; consumer < m_consumers.size(); ++consumer) {
+        if (!HasHelper(consumer))
+            Record(consumer, m_consumers[consumer](data, length));
+    }
 }
 
 int ParallelFeed::Wait()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_blockDone.wait(lock, [this] { return m_busyHelpers == 0; });
-    const auto first = std::find(m_failed.begin(), m_failed.end(), 1);
-    return first == m_failed.end() ? -1 : static_cast<int>(first - m_failed.begin());
+    return m_firstFailed == m_consumers.size() ? -1 : static_cast<int>(m_firstFailed);
 }
 
 void ParallelFeed::Record(size_t consumer, bool fed)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_failed[consumer] = !fed;
+    NoteResult(consumer, fed);
+}
+
+void ParallelFeed::NoteResult(size_t consumer, bool fed)
+{
+    if (!fed)
+        m_firstFailed = std::min(m_firstFailed, consumer);
 }
 
 void ParallelFeed::HelperLoop(size_t consumer)
@@ -79,7 +93,7 @@ void ParallelFeed::HelperLoop(size_t consumer)
         bool last;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            m_failed[consumer] = !fed;
+            NoteResult(consumer, fed);
             last = --m_busyHelpers == 0;
         }
         if (last)

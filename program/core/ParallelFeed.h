@@ -4,7 +4,9 @@
 // thread. A block is handed on only once every consumer is done with the one before.
 #pragma once
 
+#include <array>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -15,8 +17,12 @@ class ParallelFeed {
 public:
     // Takes one block; false when it could not (the run has failed). Must not throw.
     using Consumer = std::function<bool(const unsigned char* data, uint32_t length)>;
+    // Consumers past this many are fed on the caller's thread.
+    static constexpr size_t kMostHelpers = 16;
 
-    explicit ParallelFeed(std::vector<Consumer> consumers);
+    // Never fails: a consumer whose helper cannot be had (no thread, or no memory for
+    // the thread's own state) is fed on the caller's thread, in turn.
+    explicit ParallelFeed(std::vector<Consumer> consumers) noexcept;
     // Waits for a block still being taken, then ends the helpers.
     ~ParallelFeed();
     ParallelFeed(const ParallelFeed&) = delete;
@@ -27,22 +33,28 @@ public:
     // Returns once every consumer is done with the block: the index of the first
     // consumer, in their order, that failed, or -1.
     int Wait();
+    // Whether some consumer works beside the caller after Start has returned.
+    bool HasHelpers() const { return m_helperCount > 0; }
 
 private:
+    bool HasHelper(size_t consumer) const;
     void HelperLoop(size_t consumer);
     void Record(size_t consumer, bool fed);
+    void NoteResult(size_t consumer, bool fed);   // with the lock held
 
     std::vector<Consumer> m_consumers;
-    std::vector<char> m_failed;             // by consumer, for the block at hand
-    std::vector<size_t> m_onCallerThread;   // consumers without a helper
-    std::vector<std::thread> m_helpers;
+    // Helper i feeds consumer i; one not joinable was never started. A fixed array, so
+    // that starting the helpers allocates nothing but what each thread needs itself.
+    std::array<std::thread, kMostHelpers> m_helpers;
+    size_t m_helperCount = 0;
 
     std::mutex m_mutex;
     std::condition_variable m_blockReady;
     std::condition_variable m_blockDone;
     const unsigned char* m_data = nullptr;
     uint32_t m_length = 0;
-    uint64_t m_block = 0;      // counts the blocks handed out
-    size_t m_busyHelpers = 0;  // helpers still at the block at hand
+    uint64_t m_block = 0;         // counts the blocks handed out
+    size_t m_busyHelpers = 0;     // helpers still at the block at hand
+    size_t m_firstFailed = 0;     // of the block at hand; the consumer count when none failed
     bool m_stop = false;
 };

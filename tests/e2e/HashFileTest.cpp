@@ -332,6 +332,47 @@ INSTANTIATE_TEST_SUITE_P(LargeFiles, LargeFileTest, testing::Values(
     LargeCase{"Exactly20GiB", 20ull << 30, "c622f71d"}),
     [](const auto& info) { return info.param.name; });
 
+// ---- The last percentage: shown once every hash is done with the file
+
+// With every hash a 10 MiB block takes about a second (MD2). "100% Ok" comes only once
+// all of them are done with the last block, so the rows follow it at once, well within
+// the time a block takes, measured between the percentages of the same run.
+class LastPercentageTest : public TessalyTest {};
+
+TEST_F(LastPercentageTest, TheRowsFollowItAtOnce)
+{
+    using Clock = std::chrono::steady_clock;
+    WriteHashSettings(folder_, kAllHashes);
+    const HWND dialog = MainDialogOf(StartAsShell(L"-h", {folder_.MakeSparseFile(L"three blocks.bin", 3 * kBlock)}));
+    ASSERT_TRUE(dialog);
+
+    std::vector<std::pair<Clock::time_point, std::wstring>> percents;   // each text when first seen
+    Clock::time_point rowsShown{};
+    WaitUntil([&] {
+        const Clock::time_point now = Clock::now();
+        const bool rows = ResultList(dialog).RowCount() == static_cast<int>(kHashCount);   // before the text
+        const std::wstring percent = TextOfControl(dialog, control::kPercent);
+        if (percents.empty() || percents.back().second != percent)
+            percents.emplace_back(now, percent);
+        rowsShown = now;
+        return rows;
+    }, kLongRunTimeout);
+
+    std::vector<std::wstring> texts;
+    for (const auto& seen : percents)
+        texts.push_back(seen.second);
+    const std::vector<std::wstring> expected{fixed_text::kTemplateStatic, WithNumber(Texts().percent, 33),
+                                             WithNumber(Texts().percent, 66), WithNumber(Texts().percent, 100)};
+    ASSERT_EQ(Utf8(texts), Utf8(expected)) << WhatItShows(*run_);
+    auto milliseconds = [](Clock::duration span) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(span).count();
+    };
+    const long long block = milliseconds(percents[3].first - percents[1].first) / 2;
+    const long long rowsAfter = milliseconds(rowsShown - percents[3].first);
+    EXPECT_LT(rowsAfter, block / 2) << "the rows came " << rowsAfter << " ms after the last percentage; a block takes "
+                                    << block << " ms";
+}
+
 // ---- Failures: no rows, the error box, the dialog stays
 
 // Holds a file open for writing the way an editor does, sharing it with readers and

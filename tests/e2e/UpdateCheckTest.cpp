@@ -40,14 +40,6 @@ std::string Shown(const std::optional<MessageBoxView>& box)
     return box ? "the program shows " + Describe(*box) : "";
 }
 
-std::vector<std::string> Utf8Lines(const std::vector<std::wstring>& lines)
-{
-    std::vector<std::string> converted;
-    for (const std::wstring& line : lines)
-        converted.push_back(Utf8(line));
-    return converted;
-}
-
 class UpdateCheckTest : public TessalyTest {
 protected:
     // Starts the program on a small file while every update server serves this document.
@@ -108,7 +100,7 @@ TEST_P(UpdateVersionTest, NewerVersionAloneIsOfferedAndStartUpGoesOn)
     ExpectStartUpGoesOn(run);
     EXPECT_EQ(UpdateServers::Instance().TotalRequests(), 1) << "start-up asks one update server once";
     std::this_thread::sleep_for(kSettleTime);
-    EXPECT_EQ(Utf8Lines(opened.Lines()), std::vector<std::string>{}) << "opened through the shell";
+    EXPECT_EQ(Utf8(opened.Lines()), std::vector<std::string>{}) << "opened through the shell";
 }
 
 // The version number is VERSION's leading decimal number, compared and shown unsigned.
@@ -223,7 +215,7 @@ TEST_P(UpdateOpenTest, YesOpensTheWebAddressesInOrder)
     ExpectStartUpGoesOn(run);
     WaitUntil([&] { return shell.Lines().size() >= expected.size(); }, kShowTimeout);
     std::this_thread::sleep_for(kSettleTime);
-    EXPECT_EQ(Utf8Lines(shell.Lines()), Utf8Lines(expected));
+    EXPECT_EQ(Utf8(shell.Lines()), Utf8(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, UpdateOpenTest, testing::Values(

@@ -20,13 +20,18 @@ std::wstring FromUtf8(const std::string& text)
     return wide;
 }
 
+std::vector<std::string> Utf8(const std::vector<std::wstring>& texts)
+{
+    std::vector<std::string> converted;
+    for (const std::wstring& text : texts)
+        converted.push_back(Utf8(text));
+    return converted;
+}
+
 std::vector<std::vector<std::string>> Utf8(const std::vector<std::vector<std::wstring>>& rows)
 {
     std::vector<std::vector<std::string>> converted;
-    for (const std::vector<std::wstring>& row : rows) {
-        converted.emplace_back();
-        for (const std::wstring& cell : row)
-            converted.back().push_back(Utf8(cell));
-    }
+    for (const std::vector<std::wstring>& row : rows)
+        converted.push_back(Utf8(row));
     return converted;
 }

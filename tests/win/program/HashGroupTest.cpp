@@ -1,6 +1,8 @@
 // The hashes of a run fed together, each block to all of them at once: the same values
-// as one after the other, the first refusal in the hash list's order, and no helper
-// thread left once the group is gone, however its run ended.
+// as one after the other, each block's progress only once its hashes are done with it,
+// the first refusal in the hash list's order, no helper thread left once the group is
+// gone, however its run ended, and a run that completes when helpers cannot be had.
+#include "AllocationHook.h"
 #include "HashComputation.h"
 #include "WorkerError.h"
 
@@ -9,8 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
+#include <new>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -37,12 +42,17 @@ struct AllNine {
         for (size_t i = 0; i < kHashCount; ++i)
             hashes.push_back(std::make_unique<HashComputation>(kHashList[i].kind));
     }
-    std::vector<HashComputation*> Pointers() const
+    std::vector<HashComputation*> Pointers(size_t first = 0, size_t count = kHashCount) const
     {
         std::vector<HashComputation*> pointers;
-        for (const auto& hash : hashes)
-            pointers.push_back(hash.get());
+        for (size_t i = first; i < first + count; ++i)
+            pointers.push_back(hashes[i].get());
         return pointers;
+    }
+    void StartAll() const
+    {
+        for (const auto& hash : hashes)
+            hash->Start(kPath);
     }
     std::vector<std::unique_ptr<HashComputation>> hashes;
 };
@@ -62,7 +72,7 @@ TEST(HashGroup, GivesTheValuesOfTheHashesFedOneAfterTheOther)
             for (BYTE& byte : buffer)
                 byte = static_cast<BYTE>(random());
             const DWORD length = block == 11 ? 12345 : static_cast<DWORD>(buffer.size());
-            group.Feed(buffer.data(), length, kPath, [] { return true; });
+            group.Feed(buffer.data(), length, kPath, block == 11, [] { return true; });
             for (const auto& hash : inTurn.hashes)
                 ASSERT_TRUE(hash->Feed(buffer.data(), length));
         }
@@ -97,13 +107,97 @@ TEST(HashGroup, RaisesTheDataFailureOfTheFirstRefusingHashInTheListsOrder)
         }
         HashGroup group(run.Pointers());
         try {
-            // Refused data is reported even when the display meanwhile saw a cancel.
-            group.Feed(block, sizeof block, kPath, [] { return false; });
+            group.Feed(block, sizeof block, kPath, true, [] { return true; });
             ADD_FAILURE() << "nothing raised; expected " << c.errorShown;
         } catch (const PERROR_TYPES_T& error) {
             EXPECT_EQ(error.nErrorId, c.errorShown);
             EXPECT_EQ(error.strPath.Str(), kPath.Str());
         }
+    }
+}
+
+// What a run's progress did, in order: "feeding N" and "fed N" around the Feed of block
+// N, "shown N" when block N's progress was shown.
+struct ProgressLog {
+    HashGroup::ShowProgress Show(int block, bool goOn = true)
+    {
+        return [this, block, goOn] {
+            events.push_back("shown " + std::to_string(block));
+            return goOn;
+        };
+    }
+    bool Feed(HashGroup& group, int block, bool endsFile, bool goOn = true)
+    {
+        const BYTE data[64] = {};
+        events.push_back("feeding " + std::to_string(block));
+        const bool result = group.Feed(data, sizeof data, kPath, endsFile, Show(block, goOn));
+        events.push_back("fed " + std::to_string(block));
+        return result;
+    }
+    std::vector<std::string> events;
+};
+
+TEST(HashGroup, ShowsEachBlocksProgressOnlyOnceItsHashesAreDoneWithIt)
+{
+    struct Case {
+        const char* name;
+        size_t hashes;   // the first ones of the list
+        std::vector<std::string> events;
+    };
+    // With helpers, a block is shown while they take the next one, and the block that
+    // ends the file once they are done with it; a lone hash is fed before each display.
+    const Case cases[] = {
+        {"helpers", kHashCount,
+         {"feeding 1", "fed 1", "feeding 2", "shown 1", "fed 2", "feeding 3", "shown 2", "shown 3", "fed 3"}},
+        {"a lone hash", 1,
+         {"feeding 1", "shown 1", "fed 1", "feeding 2", "shown 2", "fed 2", "feeding 3", "shown 3", "fed 3"}},
+    };
+    for (const Case& c : cases) {
+        AllNine run;
+        run.StartAll();
+        HashGroup group(run.Pointers(0, c.hashes));
+        ProgressLog log;
+        for (int block = 1; block <= 3; ++block)
+            EXPECT_TRUE(log.Feed(group, block, block == 3)) << c.name;
+        EXPECT_EQ(log.events, c.events) << c.name;
+        EXPECT_TRUE(group.ShowDueProgress());
+        EXPECT_EQ(log.events.size(), c.events.size()) << c.name << ": nothing is left to show";
+    }
+}
+
+TEST(HashGroup, RaisesARefusalBeforeTheRefusedBlocksProgress)
+{
+    constexpr size_t kMd5 = 3;
+    struct Case {
+        const char* name;
+        size_t first;        // the hashes fed: `count` of the list from `first`, MD5 among them
+        size_t count;
+        bool firstGoesOn;    // what the display of the first block answers
+    };
+    const Case cases[] = {
+        {"helpers", 0, kHashCount, true},
+        {"MD5 alone", kMd5, 1, true},
+        // A cancel seen while the refused block was hashed does not hide the refusal.
+        {"helpers, cancelled meanwhile", 0, kHashCount, false},
+    };
+    for (const Case& c : cases) {
+        AllNine run;
+        run.StartAll();
+        HashGroup group(run.Pointers(c.first, c.count));
+        ProgressLog log;
+        log.Feed(group, 1, false, c.firstGoesOn);
+        run.hashes[kMd5]->Finish();   // MD5's value is read: its provider takes no more data
+        try {
+            log.Feed(group, 2, true);
+            ADD_FAILURE() << c.name << ": nothing raised";
+        } catch (const PERROR_TYPES_T& error) {
+            EXPECT_EQ(error.nErrorId, 1005) << c.name;
+        }
+        EXPECT_TRUE(group.ShowDueProgress());
+        std::vector<std::string> shown;
+        std::copy_if(log.events.begin(), log.events.end(), std::back_inserter(shown),
+                     [](const std::string& event) { return event.rfind("shown", 0) == 0; });
+        EXPECT_EQ(shown, std::vector<std::string>{"shown 1"}) << c.name << ": the refused block is never shown";
     }
 }
 
@@ -113,17 +207,16 @@ TEST(HashGroup, NoHelperThreadOutlivesTheGroup)
     const BYTE block[64] = {};
     {
         AllNine run;
-        for (const auto& hash : run.hashes)
-            hash->Start(kPath);
+        run.StartAll();
         HashGroup group(run.Pointers());
         EXPECT_EQ(ThreadCount(), before + static_cast<int>(kHashCount)) << "a helper for each hash";
-        EXPECT_FALSE(group.Feed(block, sizeof block, kPath, [] { return false; })) << "what the display said";
+        EXPECT_FALSE(group.Feed(block, sizeof block, kPath, true, [] { return false; })) << "what the display said";
     }
     EXPECT_EQ(ThreadCount(), before) << "after a finished run";
     try {
         AllNine run;   // nothing started: the first block is refused
         HashGroup group(run.Pointers());
-        group.Feed(block, sizeof block, kPath, [] { return true; });
+        group.Feed(block, sizeof block, kPath, true, [] { return true; });
     } catch (const PERROR_TYPES_T&) {
     }
     EXPECT_EQ(ThreadCount(), before) << "after a failed run";
@@ -132,6 +225,50 @@ TEST(HashGroup, NoHelperThreadOutlivesTheGroup)
         HashGroup group({run.hashes[3].get()});
         EXPECT_EQ(ThreadCount(), before) << "a single hash runs on the worker's own thread";
     }
+}
+
+// Each helper's thread needs memory of its own; when that, or any allocation while the
+// group starts, fails, the run completes (the hash goes to the caller's thread), or the
+// group is not made at all and leaves no thread behind. Never an abort.
+TEST(HashGroup, CompletesWhenAllocationsFailWhileItsHelpersStart)
+{
+    const int before = ThreadCount();
+    std::vector<BYTE> block(1 << 16);
+    std::mt19937 random(9);
+    for (BYTE& byte : block)
+        byte = static_cast<BYTE>(random());
+    AllNine inTurn;
+    for (const auto& hash : inTurn.hashes) {
+        hash->Start(kPath);
+        for (int i = 0; i < 2; ++i)
+            ASSERT_TRUE(hash->Feed(block.data(), static_cast<DWORD>(block.size())));
+    }
+    std::vector<CString> expected;
+    for (const auto& hash : inTurn.hashes)
+        expected.push_back(hash->Finish());
+
+    bool failedThere = true;
+    for (LONG failing = 1; failedThere && failing < 100; ++failing) {
+        AllNine run;
+        run.StartAll();
+        bool made = false;
+        FailAllocation(failing);
+        try {
+            HashGroup group(run.Pointers());
+            failedThere = AllocationFailed();
+            FailAllocation(0);
+            made = true;
+            EXPECT_TRUE(group.Feed(block.data(), static_cast<DWORD>(block.size()), kPath, false, [] { return true; }));
+            EXPECT_TRUE(group.Feed(block.data(), static_cast<DWORD>(block.size()), kPath, true, [] { return true; }));
+        } catch (const std::bad_alloc&) {
+            failedThere = AllocationFailed();
+            FailAllocation(0);
+        }
+        EXPECT_EQ(ThreadCount(), before) << "allocation " << failing << " failing";
+        for (size_t i = 0; made && i < kHashCount; ++i)
+            EXPECT_EQ(run.hashes[i]->Finish().Str(), expected[i].Str()) << "allocation " << failing << " failing";
+    }
+    EXPECT_FALSE(failedThere) << "the group's start still fails an allocation after 100 of them";
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// Linked into the tests' copy of the extension in place of the C++ runtime's operator
-// new: the allocation that the test chooses fails, as on an exhausted heap. The test
-// chooses through the exports below, or for the library's load through the environment
-// variable LARKSPAN_FAILING_ALLOCATION.
-#include <windows.h>
+// Linked in place of the C++ runtime's operator new, into the tests' copy of the
+// extension and into test programs: the allocation that the test chooses fails, as on an
+// exhausted heap. The test chooses through the functions below (exported from the
+// extension's copy), or for the library's load through the environment variable
+// LARKSPAN_FAILING_ALLOCATION.
+#include "AllocationHook.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -58,14 +59,12 @@ void operator delete(void* block, std::size_t) noexcept
     std::free(block);
 }
 
-// The `count`-th allocation from now on fails, that one alone; 0: none does.
 extern "C" __declspec(dllexport) void WINAPI FailAllocation(LONG count)
 {
     g_failed = false;
     g_countdown = count;
 }
 
-// Whether the allocation chosen last has failed.
 extern "C" __declspec(dllexport) BOOL WINAPI AllocationFailed()
 {
     return g_failed;
