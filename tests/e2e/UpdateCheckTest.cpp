@@ -7,6 +7,7 @@
 #include "UpdateServers.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 #include <sstream>
 #include <thread>
@@ -233,6 +234,26 @@ INSTANTIATE_TEST_SUITE_P(Addresses, UpdateOpenTest, testing::Values(
     OpenCase{"LineBreakNot", WebPage, InstallerWithLineBreak, {WebPage}},
     OpenCase{"BackslashNot", PageWithBackslash, Installer, {Installer}}),
     [](const auto& info) { return info.param.name; });
+
+// The document is loaded synchronously, with no time limit of the program's own: however
+// slowly the server answers, start-up waits for all of it without a window, then goes on.
+TEST_F(UpdateCheckTest, StartUpWaitsForASlowDocumentWithoutAWindow)
+{
+    constexpr auto kPause = 30ms;
+    const std::string document = CurrentUpdateDocument();
+    const auto sending = kPause * static_cast<int>(document.size());   // the body alone, at the least
+    UpdateServers::Instance().SendSlowly(kPause);
+    const auto started = std::chrono::steady_clock::now();
+    const TessalyRun& run = StartServing(document);
+
+    std::this_thread::sleep_for(sending / 2);
+    EXPECT_TRUE(run.Process().Running());
+    EXPECT_TRUE(run.VisibleWindows().empty()) << "a window while the document still comes";
+    const std::optional<HWND> dialog = run.WaitForMainDialog(sending + kShowTimeout);
+    ASSERT_TRUE(dialog) << WhatItShows(run);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, sending);
+    ExpectStartUpGoesOn(run);
+}
 
 std::string RequestsPerServer(const std::array<int, kUpdateServerCount>& requests)
 {

@@ -140,12 +140,22 @@ void UpdateServers::ServeConnections(int server)
             return;
         ReadRequestHead(client);
         std::string response;
+        std::chrono::milliseconds pause{};
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             ++m_requests[static_cast<size_t>(server - 1)];
             response = Response(m_bodies[static_cast<size_t>(server - 1)]);
+            pause = m_pauseBeforeEachByte;
         }
-        send(client, response.data(), static_cast<int>(response.size()), 0);
+        if (pause.count() == 0) {
+            send(client, response.data(), static_cast<int>(response.size()), 0);
+        } else {
+            for (char byte : response) {
+                std::this_thread::sleep_for(pause);
+                if (send(client, &byte, 1, 0) != 1)
+                    break;   // the program is gone
+            }
+        }
         shutdown(client, SD_SEND);
         closesocket(client);
     }
@@ -161,6 +171,12 @@ void UpdateServers::ServeEverywhere(const std::string& body)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bodies.fill(body);
+}
+
+void UpdateServers::SendSlowly(std::chrono::milliseconds pauseBeforeEachByte)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pauseBeforeEachByte = pauseBeforeEachByte;
 }
 
 std::array<int, kUpdateServerCount> UpdateServers::Requests() const
@@ -183,4 +199,5 @@ void UpdateServers::Reset()
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bodies.fill(CurrentUpdateDocument());
     m_requests.fill(0);
+    m_pauseBeforeEachByte = {};
 }

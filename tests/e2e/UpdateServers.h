@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,10 +28,12 @@ public:
     // Server n (1 to 4) answers with this body from now on.
     void Serve(int server, const std::string& body);
     void ServeEverywhere(const std::string& body);
+    // Every answer from now on goes out one byte at a time, after this pause before each.
+    void SendSlowly(std::chrono::milliseconds pauseBeforeEachByte);
     // Requests each server has answered since the last reset.
     std::array<int, kUpdateServerCount> Requests() const;
     int TotalRequests() const;
-    void Reset();   // current document everywhere, counts to zero, listening
+    void Reset();   // current document everywhere, at once, counts to zero, listening
     // No server listens until StartListening (a refused connection, as off line).
     void StopListening();
     void StartListening();
@@ -45,6 +48,7 @@ private:
     mutable std::mutex m_mutex;
     std::array<std::string, kUpdateServerCount> m_bodies;
     std::array<int, kUpdateServerCount> m_requests{};
+    std::chrono::milliseconds m_pauseBeforeEachByte{};
     std::vector<uintptr_t> m_listeners;
     std::vector<std::thread> m_threads;
 };
