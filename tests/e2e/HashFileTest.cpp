@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cwchar>
 #include <filesystem>
@@ -157,6 +158,7 @@ std::optional<int> SecondsLeftShown(const std::wstring& text)
 // one after the other (the time left before the percentage), so each has its own list.
 struct ProgressSeen {
     std::vector<std::wstring> percents;
+    std::vector<std::chrono::steady_clock::time_point> percentsFirstSeen;   // one for each percentage
     std::vector<std::wstring> timesLeft;
 };
 
@@ -186,12 +188,15 @@ ProgressSeen WatchProgress(HWND dialog, const std::function<bool()>& done, std::
 {
     ProgressSeen seen;
     auto note = [](std::vector<std::wstring>& texts, const std::wstring& now) {
-        if (texts.empty() || texts.back() != now)
+        const bool changed = texts.empty() || texts.back() != now;
+        if (changed)
             texts.push_back(now);
+        return changed;
     };
     WaitUntil([&] {
         const bool finished = done();   // read before the texts, so the last texts are the final ones
-        note(seen.percents, TextOfControl(dialog, control::kPercent));
+        if (note(seen.percents, TextOfControl(dialog, control::kPercent)))
+            seen.percentsFirstSeen.push_back(std::chrono::steady_clock::now());
         note(seen.timesLeft, TextOfControl(dialog, control::kTimeLeft));
         return finished;
     }, timeout);
@@ -346,30 +351,22 @@ TEST_F(LastPercentageTest, TheRowsFollowItAtOnce)
     const HWND dialog = MainDialogOf(StartAsShell(L"-h", {folder_.MakeSparseFile(L"three blocks.bin", 3 * kBlock)}));
     ASSERT_TRUE(dialog);
 
-    // Each percentage when first seen (the template's text before the first is left out).
-    std::vector<std::pair<Clock::time_point, std::wstring>> percents;
-    Clock::time_point rowsShown{};
-    WaitUntil([&] {
-        const Clock::time_point now = Clock::now();
-        const bool rows = ResultList(dialog).RowCount() == static_cast<int>(kHashCount);   // before the text
-        const std::wstring percent = TextOfControl(dialog, control::kPercent);
-        if (percent != fixed_text::kTemplateStatic && (percents.empty() || percents.back().second != percent))
-            percents.emplace_back(now, percent);
-        rowsShown = now;
-        return rows;
-    }, kLongRunTimeout);
+    const ProgressSeen seen = WatchProgress(
+        dialog, [&] { return ResultList(dialog).RowCount() == static_cast<int>(kHashCount); }, kLongRunTimeout);
+    const Clock::time_point rowsShown = Clock::now();
 
-    std::vector<std::wstring> texts;
-    for (const auto& seen : percents)
-        texts.push_back(seen.second);
+    // The template's text comes first only when a poll was quick enough to see it.
+    const size_t first = !seen.percents.empty() && seen.percents.front() == fixed_text::kTemplateStatic ? 1 : 0;
+    const std::vector<std::wstring> texts(seen.percents.begin() + first, seen.percents.end());
     const std::vector<std::wstring> expected{WithNumber(Texts().percent, 33), WithNumber(Texts().percent, 66),
                                              WithNumber(Texts().percent, 100)};
     ASSERT_EQ(Utf8(texts), Utf8(expected)) << WhatItShows(*run_);
     auto milliseconds = [](Clock::duration span) {
         return std::chrono::duration_cast<std::chrono::milliseconds>(span).count();
     };
-    const long long block = milliseconds(percents[2].first - percents[0].first) / 2;
-    const long long rowsAfter = milliseconds(rowsShown - percents[2].first);
+    const auto firstSeen = [&](size_t index) { return seen.percentsFirstSeen[first + index]; };
+    const long long block = milliseconds(firstSeen(2) - firstSeen(0)) / 2;
+    const long long rowsAfter = milliseconds(rowsShown - firstSeen(2));
     EXPECT_LT(rowsAfter, block / 2) << "the rows came " << rowsAfter << " ms after the last percentage; a block takes "
                                     << block << " ms";
 }
