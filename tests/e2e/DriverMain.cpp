@@ -1,6 +1,8 @@
 // The end-to-end driver: GoogleTest over the real program, run under Wine.
 // --korean: this run's user language is Korean (LC_ALL=ko_KR.UTF-8), and the texts
 // expected are the Korean ones.
+// --randomized-layout: this run has address randomization on, as in a container, and must
+// have the guard that scripts/wine-exec gives Wine processes then.
 #include "ExpectedTexts.h"
 #include "UpdateServers.h"
 
@@ -11,18 +13,30 @@
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
+#include <string>
 
 namespace {
 
 // scripts/wine-exec turns the Linux address randomization off for the Wine session, without
-// which one start of the program in thousands fails (see there). The kernel tells this
-// process's personality through /proc, drive Z: under Wine.
-bool AddressRandomizationIsOff()
+// which one start of a Wine program in thousands fails; where it cannot (a container), every
+// Wine process has the guard preloaded that starts such a process again (see
+// scripts/wine-layout-guard.c). The kernel tells this process's personality and mappings
+// through /proc, drive Z: under Wine.
+enum class Layout { Fixed, Guarded, Unguarded };
+
+Layout ThisProcessLayout()
 {
     constexpr unsigned long kAddrNoRandomize = 0x0040000;
     std::ifstream personality("Z:\\proc\\self\\personality");
     unsigned long flags = 0;
-    return personality >> std::hex >> flags && (flags & kAddrNoRandomize) != 0;
+    if (personality >> std::hex >> flags && (flags & kAddrNoRandomize) != 0)
+        return Layout::Fixed;
+    std::ifstream maps("Z:\\proc\\self\\maps");
+    for (std::string line; std::getline(maps, line);) {
+        if (line.find("/wine-layout-guard.so") != std::string::npos)
+            return Layout::Guarded;
+    }
+    return Layout::Unguarded;
 }
 
 // A program that crashes fails its test; Wine's crash dialog would stay on the screen
@@ -39,8 +53,11 @@ int wmain(int argc, wchar_t** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     bool korean = false;
-    for (int i = 1; i < argc; ++i)
+    bool randomized = false;
+    for (int i = 1; i < argc; ++i) {
         korean = korean || std::wcscmp(argv[i], L"--korean") == 0;
+        randomized = randomized || std::wcscmp(argv[i], L"--randomized-layout") == 0;
+    }
     const bool userIsKorean = GetUserDefaultLangID() == 0x0412;
     if (korean != userIsKorean) {
         std::fprintf(stderr, "the user language is %s, but this run expects %s texts: set LC_ALL\n",
@@ -51,8 +68,14 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "no X display: run under scripts/test, or source scripts/xvfb-env first\n");
         return 2;
     }
-    if (!AddressRandomizationIsOff()) {
-        std::fprintf(stderr, "address randomization is on: run the driver through scripts/wine-exec\n");
+    const Layout layout = ThisProcessLayout();
+    if (layout == Layout::Unguarded) {
+        std::fprintf(stderr, "address randomization is on and no guard is loaded: run the driver through "
+                             "scripts/wine-exec\n");
+        return 2;
+    }
+    if (randomized && layout != Layout::Guarded) {
+        std::fprintf(stderr, "this run expects address randomization on, with the guard; it is off\n");
         return 2;
     }
     UseKoreanTexts(korean);
