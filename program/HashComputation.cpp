@@ -77,10 +77,10 @@ bool HashGroup::Feed(const BYTE* data, DWORD length, const CString& path, bool e
     // The display costs milliseconds a block (the dialog repaints): done while helpers hash.
     const bool goOn = ShowDueProgress();
     const int refused = m_feed.Wait();
+    if (!goOn)
+        return false;   // the user said to stop: no results, and no message about this block either
     if (refused >= 0)
         m_hashes[static_cast<size_t>(refused)]->RaiseDataFailure(path);
-    if (!goOn)
-        return false;
     m_due = std::move(show);
     return (!endsFile && m_feed.HasHelpers()) || ShowDueProgress();
 }

@@ -50,7 +50,8 @@ public:
     // as its hashes are done when it ends the file or when no hash works beside the
     // caller, and otherwise with the next block. Raises the data failure of the first
     // hash, in the hash list's order, that refused the block, before showing the
-    // block's progress. False when the user has cancelled: the run stops.
+    // block's progress. False when the user has cancelled: the run stops, and a cancel
+    // seen while the block was hashed wins over its refusal.
     bool Feed(const BYTE* data, DWORD length, const CString& path, bool endsFile, ShowProgress show);
     // Shows the progress still due from the last block fed (when the run fails after
     // it); false when the user has cancelled.

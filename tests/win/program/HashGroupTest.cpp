@@ -1,16 +1,21 @@
 // The hashes of a run fed together, each block to all of them at once: the same values
 // as one after the other, each block's progress only once its hashes are done with it,
-// the first refusal in the hash list's order, no helper thread left once the group is
-// gone, however its run ended, and a run that completes when helpers cannot be had.
+// the first refusal in the hash list's order unless the user has cancelled, no helper
+// thread left once the group is gone, however its run ended, and a run that completes
+// when helpers cannot be had.
 #include "AllocationHook.h"
 #include "HashComputation.h"
 #include "WorkerError.h"
 
 #include <tlhelp32.h>
+#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <new>
@@ -33,6 +38,61 @@ int ThreadCount()
         count += entry.th32OwnerProcessID == GetCurrentProcessId();
     CloseHandle(snapshot);
     return count;
+}
+
+// Replaces this program's import of `function` from `library` with `replacement`, and
+// returns what it called before; null when the program does not import it.
+void* ReplaceImport(const char* library, const char* function, void* replacement)
+{
+    auto* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); entry->Name; ++entry) {
+        if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), library) != 0)
+            continue;
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+                std::strcmp(reinterpret_cast<const char*>(
+                                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name),
+                            function) != 0)
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+            void* const before = reinterpret_cast<void*>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return before;
+        }
+    }
+    return nullptr;
+}
+
+// Every block that a CryptoAPI hash takes passes through here: the blocks taken are
+// counted once the provider is done with them, and the block `held` waits until `released`
+// is set or two seconds have passed, so that a display that does not wait for the helpers
+// certainly comes while one of them still has the block.
+struct CryptoFeeds {
+    using HashData = BOOL(WINAPI*)(HCRYPTHASH, const BYTE*, DWORD, DWORD);
+    static BOOL WINAPI Take(HCRYPTHASH hash, const BYTE* data, DWORD length, DWORD flags)
+    {
+        if (data == held.load())
+            WaitForSingleObject(released, 2000);
+        const BOOL taken = original(hash, data, length, flags);
+        ++count;
+        return taken;
+    }
+    static inline HashData original = reinterpret_cast<HashData>(
+        ReplaceImport("advapi32.dll", "CryptHashData", reinterpret_cast<void*>(&Take)));
+    static inline std::atomic<int> count{0};
+    static inline std::atomic<const BYTE*> held{nullptr};
+    static inline HANDLE released = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+};
+
+bool IsCryptoApiHash(HashKind kind)
+{
+    return kind != HashKind::Crc32 && kind != HashKind::Has_160;
 }
 
 // One computation of each hash of the list, in its order.
@@ -117,55 +177,74 @@ TEST(HashGroup, RaisesTheDataFailureOfTheFirstRefusingHashInTheListsOrder)
 }
 
 // What a run's progress did, in order: "feeding N" and "fed N" around the Feed of block
-// N, "shown N" when block N's progress was shown.
+// N, "shown N" when block N's progress was shown. Each block has memory of its own.
 struct ProgressLog {
     HashGroup::ShowProgress Show(int block, bool goOn = true)
     {
         return [this, block, goOn] {
             events.push_back("shown " + std::to_string(block));
+            cryptoBlocksWhenShown.push_back(CryptoFeeds::count);
+            if (blocks[static_cast<size_t>(block)].data() == CryptoFeeds::held.load())
+                SetEvent(CryptoFeeds::released);
             return goOn;
         };
     }
     bool Feed(HashGroup& group, int block, bool endsFile, bool goOn = true)
     {
-        const BYTE data[64] = {};
+        const auto& data = blocks[static_cast<size_t>(block)];
         events.push_back("feeding " + std::to_string(block));
-        const bool result = group.Feed(data, sizeof data, kPath, endsFile, Show(block, goOn));
+        const bool result = group.Feed(data.data(), static_cast<DWORD>(data.size()), kPath, endsFile, Show(block, goOn));
         events.push_back("fed " + std::to_string(block));
         return result;
     }
+    std::array<std::array<BYTE, 64>, 4> blocks{};
     std::vector<std::string> events;
+    std::vector<int> cryptoBlocksWhenShown;   // the CryptoAPI hashes' blocks taken, at each "shown"
 };
 
 TEST(HashGroup, ShowsEachBlocksProgressOnlyOnceItsHashesAreDoneWithIt)
 {
+    ASSERT_NE(CryptoFeeds::original, nullptr) << "the CryptoAPI hashes' blocks are counted";
     struct Case {
         const char* name;
-        size_t hashes;   // the first ones of the list
+        size_t first;   // the hashes fed: `count` of the list from `first`
+        size_t count;
         std::vector<std::string> events;
     };
     // With helpers, a block is shown while they take the next one, and the block that
     // ends the file once they are done with it; a lone hash is fed before each display.
     const Case cases[] = {
-        {"helpers", kHashCount,
+        {"helpers", 0, kHashCount,
          {"feeding 1", "fed 1", "feeding 2", "shown 1", "fed 2", "feeding 3", "shown 2", "shown 3", "fed 3"}},
-        {"a lone hash", 1,
+        {"MD5 alone", 3, 1,
          {"feeding 1", "shown 1", "fed 1", "feeding 2", "shown 2", "fed 2", "feeding 3", "shown 3", "fed 3"}},
     };
     for (const Case& c : cases) {
         AllNine run;
         run.StartAll();
-        HashGroup group(run.Pointers(0, c.hashes));
+        HashGroup group(run.Pointers(c.first, c.count));
         ProgressLog log;
+        const int cryptoHashes = static_cast<int>(std::count_if(
+            run.hashes.begin() + static_cast<long>(c.first), run.hashes.begin() + static_cast<long>(c.first + c.count),
+            [](const auto& hash) { return IsCryptoApiHash(hash->Kind()); }));
+        // The last block is held in the helpers (a lone hash has none: it is fed on this thread).
+        ResetEvent(CryptoFeeds::released);
+        CryptoFeeds::held = c.count > 1 ? log.blocks[3].data() : nullptr;
+        const int takenBefore = CryptoFeeds::count;
         for (int block = 1; block <= 3; ++block)
             EXPECT_TRUE(log.Feed(group, block, block == 3)) << c.name;
+        CryptoFeeds::held = nullptr;
         EXPECT_EQ(log.events, c.events) << c.name;
+        ASSERT_EQ(log.cryptoBlocksWhenShown.size(), 3u) << c.name;
+        for (int block = 1; block <= 3; ++block)
+            EXPECT_GE(log.cryptoBlocksWhenShown[static_cast<size_t>(block - 1)] - takenBefore, cryptoHashes * block)
+                << c.name << ": block " << block << " was shown before every hash had taken it";
         EXPECT_TRUE(group.ShowDueProgress());
         EXPECT_EQ(log.events.size(), c.events.size()) << c.name << ": nothing is left to show";
     }
 }
 
-TEST(HashGroup, RaisesARefusalBeforeTheRefusedBlocksProgress)
+TEST(HashGroup, RaisesARefusalBeforeTheRefusedBlocksProgressUnlessTheUserCancelled)
 {
     constexpr size_t kMd5 = 3;
     struct Case {
@@ -177,7 +256,7 @@ TEST(HashGroup, RaisesARefusalBeforeTheRefusedBlocksProgress)
     const Case cases[] = {
         {"helpers", 0, kHashCount, true},
         {"MD5 alone", kMd5, 1, true},
-        // A cancel seen while the refused block was hashed does not hide the refusal.
+        // The user cancelled while the refused block was hashed: the run stops without a message.
         {"helpers, cancelled meanwhile", 0, kHashCount, false},
     };
     for (const Case& c : cases) {
@@ -187,12 +266,14 @@ TEST(HashGroup, RaisesARefusalBeforeTheRefusedBlocksProgress)
         ProgressLog log;
         log.Feed(group, 1, false, c.firstGoesOn);
         run.hashes[kMd5]->Finish();   // MD5's value is read: its provider takes no more data
+        bool raised = false;
         try {
-            log.Feed(group, 2, true);
-            ADD_FAILURE() << c.name << ": nothing raised";
+            EXPECT_FALSE(log.Feed(group, 2, true)) << c.name << ": the run goes no further";
         } catch (const PERROR_TYPES_T& error) {
+            raised = true;
             EXPECT_EQ(error.nErrorId, 1005) << c.name;
         }
+        EXPECT_EQ(raised, c.firstGoesOn) << c.name << ": the refusal is raised unless the user cancelled";
         EXPECT_TRUE(group.ShowDueProgress());
         std::vector<std::string> shown;
         std::copy_if(log.events.begin(), log.events.end(), std::back_inserter(shown),
