@@ -4,7 +4,7 @@
 
 #include "Arguments.h"
 #include "BannerDlg.h"
-#include "CommandLine.h"
+#include "HashThread.h"
 #include "LocalizedString.h"
 #include "Product.h"
 #include "TessalyDlg.h"
@@ -155,25 +155,4 @@ int CTessalyApp::ExitInstance()
     m_updateInfo.Release();   // COM interfaces go before COM does
     ::CoUninitialize();
     return CWinApp::ExitInstance();
-}
-
-UINT __cdecl HashThreadProc(LPVOID param)
-{
-    auto* dialog = static_cast<CTessalyDlg*>(param);
-    switch (RunModeOf(ProgramArgument(1))) {
-    case RunMode::HashFile:
-        dialog->m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 검사합니다", L"Check the file hash"));
-        dialog->SetWindowText(LoadLocalizedString(IDS_TITLE_FILE_HASH, product::kWord, product::kShortVersion));
-        dialog->HashFile();
-        break;
-    case RunMode::CompareFiles:
-        dialog->m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 비교합니다", L"Compare the file hash"));
-        dialog->SetWindowText(LoadLocalizedString(IDS_TITLE_COMPARE, product::kWord, product::kShortVersion));
-        dialog->CompareFiles();
-        break;
-    case RunMode::None:
-        break;   // an unknown switch is no error: nothing runs
-    }
-    dialog->m_bDone.exchange(true);
-    return 0;
 }

@@ -22,6 +22,3 @@ private:
     // The banner beside the dialog, unless the dialog was closed while it was created.
     static void OpenBanner(CTessalyDlg& dialog);
 };
-
-// The worker thread's entry; `param` is the main dialog. Always returns 0.
-UINT __cdecl HashThreadProc(LPVOID param);

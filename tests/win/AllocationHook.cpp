@@ -20,11 +20,12 @@ long ChoiceOfEnvironment()
 
 // Allocations to go until the one that fails, that one included; 0 or less: none fails.
 std::atomic<long> g_countdown{ChoiceOfEnvironment()};
+std::atomic<DWORD> g_thread{0};   // the thread whose allocations count; 0: every thread's
 std::atomic<bool> g_failed{false};
 
 bool ThisOneFails()
 {
-    if (g_countdown <= 0 || g_countdown.fetch_sub(1) != 1)
+    if (g_countdown <= 0 || (g_thread != 0 && g_thread != GetCurrentThreadId()) || g_countdown.fetch_sub(1) != 1)
         return false;
     g_failed = true;
     return true;
@@ -59,10 +60,16 @@ void operator delete(void* block, std::size_t) noexcept
     std::free(block);
 }
 
-extern "C" __declspec(dllexport) void WINAPI FailAllocation(LONG count)
+extern "C" __declspec(dllexport) void WINAPI FailAllocationOfThread(DWORD threadId, LONG count)
 {
     g_failed = false;
+    g_thread = threadId;
     g_countdown = count;
+}
+
+extern "C" __declspec(dllexport) void WINAPI FailAllocation(LONG count)
+{
+    FailAllocationOfThread(0, count);
 }
 
 extern "C" __declspec(dllexport) BOOL WINAPI AllocationFailed()

@@ -1,0 +1,43 @@
+#include "HashThread.h"
+
+#include <new>
+
+#include "Arguments.h"
+#include "CommandLine.h"
+#include "LocalizedString.h"
+#include "Product.h"
+#include "TessalyDlg.h"
+#include "resource.h"
+
+namespace {
+void RunChosenWork(CTessalyDlg& dialog)
+{
+    switch (RunModeOf(ProgramArgument(1))) {
+    case RunMode::HashFile:
+        dialog.m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 검사합니다", L"Check the file hash"));
+        dialog.SetWindowText(LoadLocalizedString(IDS_TITLE_FILE_HASH, product::kWord, product::kShortVersion));
+        dialog.HashFile();
+        break;
+    case RunMode::CompareFiles:
+        dialog.m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 비교합니다", L"Compare the file hash"));
+        dialog.SetWindowText(LoadLocalizedString(IDS_TITLE_COMPARE, product::kWord, product::kShortVersion));
+        dialog.CompareFiles();
+        break;
+    case RunMode::None:
+        break;   // an unknown switch is no error: nothing runs
+    }
+}
+}
+
+UINT __cdecl HashThreadProc(LPVOID param)
+{
+    auto* dialog = static_cast<CTessalyDlg*>(param);
+    try {
+        RunChosenWork(*dialog);
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the run ends as a failed one does, without rows (they are written
+        // only once every value is at hand). A message box would need memory too.
+    }
+    dialog->m_bDone.exchange(true);
+    return 0;
+}

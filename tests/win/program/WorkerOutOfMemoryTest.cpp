@@ -1,0 +1,150 @@
+// The worker thread with each of its allocations failing in turn, as on an exhausted
+// heap: the run ends without rows and without a box (or, where it can do without the
+// allocation, lists every row), the worker says it is done, and the dialog closes as
+// after any failed run. Never an abort.
+#include "AllocationHook.h"
+#include "HashThread.h"
+#include "TessalyDlg.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The command line that the dialog and the worker read, for as long as the object lives.
+class ProgramArguments {
+public:
+    explicit ProgramArguments(std::vector<std::wstring> arguments)
+        : m_arguments(std::move(arguments)), m_count(__argc), m_values(__wargv)
+    {
+        for (std::wstring& argument : m_arguments)
+            m_pointers.push_back(argument.data());
+        m_pointers.push_back(nullptr);
+        __argc = static_cast<int>(m_arguments.size());
+        __wargv = m_pointers.data();
+    }
+    ~ProgramArguments()
+    {
+        __argc = m_count;
+        __wargv = m_values;
+    }
+    ProgramArguments(const ProgramArguments&) = delete;
+    ProgramArguments& operator=(const ProgramArguments&) = delete;
+
+private:
+    std::vector<std::wstring> m_arguments;
+    std::vector<wchar_t*> m_pointers;
+    int m_count;
+    wchar_t** m_values;
+};
+
+// The worker's writes to the controls wait for this thread: it serves them until `done`.
+template <typename Done>
+bool ServeMessagesUntil(Done done, std::chrono::seconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+struct RunOutcome {
+    bool allocationFailed = false;
+    int rows = -1;
+};
+
+// One run of the dialog and its worker, the worker's `failing`-th allocation failing
+// (none for 0), then a close as the user gives it.
+RunOutcome RunWithFailingAllocation(LONG failing)
+{
+    RunOutcome outcome;
+    CTessalyDlg dialog;
+    EXPECT_TRUE(dialog.Create(IDD_TESSALY_DIALOG, nullptr));
+    CWinThread* worker = AfxBeginThread(HashThreadProc, &dialog, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!worker) {
+        ADD_FAILURE() << "no worker thread";
+        return outcome;
+    }
+    worker->m_bAutoDelete = FALSE;
+    dialog.m_pWorkerThread = worker;
+    FailAllocationOfThread(worker->m_nThreadID, failing);
+    worker->ResumeThread();
+    const bool done = ServeMessagesUntil([&] { return dialog.m_bDone.load(); }, std::chrono::seconds(60));
+    outcome.allocationFailed = AllocationFailed() != FALSE;
+    FailAllocation(0);
+    EXPECT_TRUE(done) << "allocation " << failing << " failing: the worker never said it was done (a box?)";
+    outcome.rows = dialog.m_listResult.GetItemCount();
+
+    // The dialog turns a close into the Cancel command, which it posts to itself.
+    const HWND window = dialog.m_hWnd;
+    dialog.SendMessage(WM_CLOSE);
+    EXPECT_TRUE(ServeMessagesUntil([&] { return !IsWindow(window); }, std::chrono::seconds(10)))
+        << "allocation " << failing << " failing: the dialog did not close";
+    EXPECT_EQ(WaitForSingleObject(worker->m_hThread, 10000), WAIT_OBJECT_0) << "allocation " << failing;
+    return outcome;
+}
+
+std::wstring WriteInputFile()
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"worker-out-of-memory.txt";
+    const char text[] = "Larkspan sample text\n";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(file, text, sizeof text - 1, &written, nullptr));
+    CloseHandle(file);
+    return path;
+}
+
+TEST(Worker, EndsWithoutRowsAndClosesWhenAnAllocationFails)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+    ASSERT_TRUE(InitCommonControlsEx(&controls));
+    CWinApp application;   // the dialog's message loops ask it to translate messages
+    const std::wstring file = WriteInputFile();
+    struct Case {
+        const char* name;
+        std::vector<std::wstring> arguments;
+    };
+    const Case cases[] = {
+        {"-h", {L"Tessaly.exe", L"-h", file}},
+        {"-c", {L"Tessaly.exe", L"-c", file, file}},
+    };
+    for (const Case& c : cases) {
+        const ProgramArguments arguments(c.arguments);
+        const int rows = RunWithFailingAllocation(0).rows;
+        ASSERT_GT(rows, 0) << c.name << ": a run with memory enough lists its values";
+        LONG failing = 1;
+        for (; failing < 2000; ++failing) {
+            const RunOutcome outcome = RunWithFailingAllocation(failing);
+            if (!outcome.allocationFailed) {
+                EXPECT_EQ(outcome.rows, rows) << c.name << ": the run made fewer allocations than " << failing;
+                break;
+            }
+            // Some failures the run absorbs (a helper thread that cannot be had): then every row.
+            EXPECT_TRUE(outcome.rows == 0 || outcome.rows == rows)
+                << c.name << ": allocation " << failing << " failed, and " << outcome.rows << " of " << rows
+                << " rows were listed";
+        }
+        EXPECT_GT(failing, 5) << c.name << ": the worker allocates; each of its allocations fails once";
+        EXPECT_LT(failing, 2000) << c.name << ": the worker still fails an allocation after 2000 of them";
+    }
+    DeleteFileW(file.c_str());
+}
+
+}  // namespace
