@@ -93,14 +93,3 @@ bool CTessalyDlg::IsHashEnabled(HashKind kind)
 {
     return *Settings().EnableFlag(static_cast<size_t>(kind)) != 0;
 }
-
-void CTessalyDlg::SetStaticText(CStatic& control, const CString& text)
-{
-    // Erase the static's area of the dialog first: statics are drawn with a hollow
-    // brush, so the old text would show through.
-    RECT area;
-    control.GetWindowRect(&area);
-    ScreenToClient(&area);
-    InvalidateRect(&area, TRUE);
-    control.SetWindowText(text);
-}

@@ -277,6 +277,17 @@ void CTessalyDlg::WaitForWorkerAndClose()
     DestroyWindow();
 }
 
+void CTessalyDlg::SetStaticText(CStatic& control, const CString& text)
+{
+    // Erase the static's area of the dialog first: statics are drawn with a hollow
+    // brush, so the old text would show through.
+    RECT area;
+    control.GetWindowRect(&area);
+    ScreenToClient(&area);
+    InvalidateRect(&area, TRUE);
+    control.SetWindowText(text);
+}
+
 void CTessalyDlg::OnMove()
 {
     if (m_pBannerDlg)
