@@ -1,7 +1,5 @@
 #include "HashThread.h"
 
-#include <new>
-
 #include "Arguments.h"
 #include "CommandLine.h"
 #include "LocalizedString.h"
@@ -34,9 +32,10 @@ UINT __cdecl HashThreadProc(LPVOID param)
     auto* dialog = static_cast<CTessalyDlg*>(param);
     try {
         RunChosenWork(*dialog);
-    } catch (const std::bad_alloc&) {
-        // Out of memory: the run ends as a failed one does, without rows (they are written
-        // only once every value is at hand). A message box would need memory too.
+    } catch (...) {
+        // Out of memory, or a threading library out of memory or handles (std::system_error),
+        // here or on a helper thread: the run ends as a failed one does, without rows (they
+        // are written only once every value is at hand). A message box would need them too.
     }
     dialog->m_bDone.exchange(true);
     return 0;

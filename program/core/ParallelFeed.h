@@ -5,9 +5,11 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -15,7 +17,8 @@
 
 class ParallelFeed {
 public:
-    // Takes one block; false when it could not (the run has failed). Must not throw.
+    // Takes one block; false when it could not (the run has failed). What it throws on a
+    // helper thread is thrown again on the caller's, by Wait.
     using Consumer = std::function<bool(const unsigned char* data, uint32_t length)>;
     // Consumers past this many are fed on the caller's thread.
     static constexpr size_t kMostHelpers = 16;
@@ -29,16 +32,24 @@ public:
     ParallelFeed& operator=(const ParallelFeed&) = delete;
 
     // Every consumer starts on the block, which must stay unchanged until Wait returns.
+    // Throws what a consumer fed on this thread throws, what the threading library throws
+    // (std::system_error, when it runs out of memory or handles), and what a helper threw
+    // since: the feed then serves for nothing but its end.
     void Start(const unsigned char* data, uint32_t length);
     // Returns once every consumer is done with the block: the index of the first
-    // consumer, in their order, that failed, or -1.
+    // consumer, in their order, that failed, or -1. Throws as Start does, and what a
+    // helper threw while it took the block.
     int Wait();
     // Whether some consumer works beside the caller after Start has returned.
     bool HasHelpers() const { return m_helperCount > 0; }
 
 private:
     bool HasHelper(size_t consumer) const;
-    void HelperLoop(size_t consumer);
+    void HelperLoop(size_t consumer) noexcept;
+    void TakeBlocks(size_t consumer);
+    void GiveUp(size_t consumer, std::exception_ptr error) noexcept;
+    bool SomeHelperGaveUp() const;
+    void ThrowWhatAHelperThrew() const;
     void Record(size_t consumer, bool fed);
     void NoteResult(size_t consumer, bool fed);   // with the lock held
 
@@ -47,6 +58,10 @@ private:
     // that starting the helpers allocates nothing but what each thread needs itself.
     std::array<std::thread, kMostHelpers> m_helpers;
     size_t m_helperCount = 0;
+    // What helper i threw as it gave up, written by that helper alone before it sets
+    // m_gaveUp[i].
+    std::array<std::exception_ptr, kMostHelpers> m_errors;
+    std::array<std::atomic<bool>, kMostHelpers> m_gaveUp{};
 
     std::mutex m_mutex;
     std::condition_variable m_blockReady;
@@ -56,5 +71,5 @@ private:
     uint64_t m_block = 0;         // counts the blocks handed out
     size_t m_busyHelpers = 0;     // helpers still at the block at hand
     size_t m_firstFailed = 0;     // of the block at hand; the consumer count when none failed
-    bool m_stop = false;
+    std::atomic<bool> m_stop{false};
 };

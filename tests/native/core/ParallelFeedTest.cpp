@@ -7,6 +7,7 @@
 #include <fstream>
 #include <numeric>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -180,6 +181,60 @@ TEST(ParallelFeed, HelpersLiveExactlyAsLongAsTheObject)
         }
         EXPECT_EQ(taken, static_cast<int>(c.consumers) * c.blocks) << "a block was left unfinished";
         EXPECT_EQ(ThreadCount(), before) << "helpers left after " << c.consumers << " consumers";
+    }
+}
+
+TEST(ParallelFeed, WhatAConsumerThrowsReachesTheCallerAndTheFeedStillEnds)
+{
+    // As mingw's threading library throws when it cannot set a mutex up.
+    const std::system_error kFailure(std::make_error_code(std::errc::not_enough_memory));
+    struct Case {
+        const char* where;
+        size_t consumers;
+        size_t thrower;
+        bool fromWait;     // a helper's exception comes with Wait, the caller's thread's with Start
+        int othersTaken;   // -1: however many took the block before the helper gave up
+    };
+    const Case cases[] = {
+        {"on a helper", 4, 2, true, -1},
+        {"on the caller's thread, alone", 1, 0, false, 0},
+        {"on the caller's thread, past the helpers", 17, 16, false, 16},
+    };
+    const int before = ThreadCount();
+    ASSERT_GT(before, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        std::atomic<int> taken{0};
+        {
+            std::vector<ParallelFeed::Consumer> consumers;
+            for (size_t i = 0; i < c.consumers; ++i) {
+                consumers.push_back([&, i](const unsigned char*, uint32_t) {
+                    if (i == c.thrower)
+                        throw kFailure;
+                    std::this_thread::sleep_for(5ms);
+                    ++taken;
+                    return true;
+                });
+            }
+            ParallelFeed feed(std::move(consumers));
+            const unsigned char byte = 0;
+            bool thrownByStart = false;
+            try {
+                feed.Start(&byte, 1);
+            } catch (const std::system_error& error) {
+                EXPECT_EQ(error.code(), kFailure.code());
+                thrownByStart = true;
+            }
+            EXPECT_EQ(thrownByStart, !c.fromWait);
+            if (c.fromWait) {
+                EXPECT_THROW(feed.Wait(), std::system_error);
+                EXPECT_THROW(feed.Start(&byte, 1), std::system_error) << "the feed serves for nothing but its end";
+            }
+        }
+        if (c.othersTaken >= 0) {
+            EXPECT_EQ(taken, c.othersTaken) << "the helpers finish the block before they end";
+        }
+        EXPECT_EQ(ThreadCount(), before) << "helpers left";
     }
 }
 

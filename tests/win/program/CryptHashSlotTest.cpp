@@ -1,5 +1,6 @@
 #include "CryptHashSlot.h"
 #include "HashEngine.h"
+#include "ImportSlot.h"
 
 #include <gtest/gtest.h>
 
@@ -58,15 +59,6 @@ BOOL WINAPI RecordRelease(HCRYPTPROV provider, DWORD flags)
     return g_realRelease(provider, flags);
 }
 
-template <typename Function>
-void Patch(Function& importSlot, Function replacement)
-{
-    DWORD protection;
-    ASSERT_TRUE(VirtualProtect(&importSlot, sizeof importSlot, PAGE_READWRITE, &protection));
-    importSlot = replacement;
-    VirtualProtect(&importSlot, sizeof importSlot, protection, &protection);
-}
-
 class CryptHashSlotTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -76,18 +68,18 @@ protected:
         g_realCreate = __imp_CryptCreateHash;
         g_realDestroy = __imp_CryptDestroyHash;
         g_realRelease = __imp_CryptReleaseContext;
-        Patch(__imp_CryptAcquireContextW, &RecordAcquire);
-        Patch(__imp_CryptCreateHash, &RecordCreate);
-        Patch(__imp_CryptDestroyHash, &RecordDestroy);
-        Patch(__imp_CryptReleaseContext, &RecordRelease);
+        ReplaceImport(__imp_CryptAcquireContextW, &RecordAcquire);
+        ReplaceImport(__imp_CryptCreateHash, &RecordCreate);
+        ReplaceImport(__imp_CryptDestroyHash, &RecordDestroy);
+        ReplaceImport(__imp_CryptReleaseContext, &RecordRelease);
     }
 
     void TearDown() override
     {
-        Patch(__imp_CryptAcquireContextW, g_realAcquire);
-        Patch(__imp_CryptCreateHash, g_realCreate);
-        Patch(__imp_CryptDestroyHash, g_realDestroy);
-        Patch(__imp_CryptReleaseContext, g_realRelease);
+        ReplaceImport(__imp_CryptAcquireContextW, g_realAcquire);
+        ReplaceImport(__imp_CryptCreateHash, g_realCreate);
+        ReplaceImport(__imp_CryptDestroyHash, g_realDestroy);
+        ReplaceImport(__imp_CryptReleaseContext, g_realRelease);
     }
 
     static std::string Kinds()

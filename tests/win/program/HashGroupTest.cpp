@@ -5,6 +5,7 @@
 // when helpers cannot be had.
 #include "AllocationHook.h"
 #include "HashComputation.h"
+#include "ImportSlot.h"
 #include "WorkerError.h"
 
 #include <tlhelp32.h>
@@ -15,13 +16,14 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstring>
 #include <iterator>
 #include <memory>
 #include <new>
 #include <random>
 #include <string>
 #include <vector>
+
+extern "C" decltype(&CryptHashData) __imp_CryptHashData;
 
 namespace {
 
@@ -40,41 +42,12 @@ int ThreadCount()
     return count;
 }
 
-// Replaces this program's import of `function` from `library` with `replacement`, and
-// returns what it called before; null when the program does not import it.
-void* ReplaceImport(const char* library, const char* function, void* replacement)
-{
-    auto* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); entry->Name; ++entry) {
-        if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), library) != 0)
-            continue;
-        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-        for (; name->u1.AddressOfData; ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
-                std::strcmp(reinterpret_cast<const char*>(
-                                reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name),
-                            function) != 0)
-                continue;
-            DWORD protection = 0;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
-            void* const before = reinterpret_cast<void*>(slot->u1.Function);
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
-            return before;
-        }
-    }
-    return nullptr;
-}
-
 // Every block that a CryptoAPI hash takes passes through here: the blocks taken are
 // counted once the provider is done with them, and the block `held` waits until `released`
 // is set or two seconds have passed, so that a display that does not wait for the helpers
 // certainly comes while one of them still has the block.
 struct CryptoFeeds {
-    using HashData = BOOL(WINAPI*)(HCRYPTHASH, const BYTE*, DWORD, DWORD);
+    using HashData = decltype(&CryptHashData);
     static BOOL WINAPI Take(HCRYPTHASH hash, const BYTE* data, DWORD length, DWORD flags)
     {
         if (data == held.load())
@@ -83,8 +56,7 @@ struct CryptoFeeds {
         ++count;
         return taken;
     }
-    static inline HashData original = reinterpret_cast<HashData>(
-        ReplaceImport("advapi32.dll", "CryptHashData", reinterpret_cast<void*>(&Take)));
+    static inline HashData original = ReplaceImport(__imp_CryptHashData, &Take);
     static inline std::atomic<int> count{0};
     static inline std::atomic<const BYTE*> held{nullptr};
     static inline HANDLE released = CreateEventW(nullptr, TRUE, FALSE, nullptr);

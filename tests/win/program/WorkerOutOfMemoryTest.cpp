@@ -1,19 +1,29 @@
 // The worker thread with each of its allocations failing in turn, as on an exhausted
-// heap: the run ends without rows and without a box (or, where it can do without the
+// heap, and with the exception that the threading library throws when it runs out of
+// resources: the run ends without rows and without a box (or, where it can do without the
 // allocation, lists every row), the worker says it is done, and the dialog closes as
 // after any failed run. Never an abort.
 #include "AllocationHook.h"
 #include "HashThread.h"
+#include "ImportSlot.h"
 #include "TessalyDlg.h"
 #include "resource.h"
 
 #include <commctrl.h>
+#include <wincrypt.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <system_error>
 #include <vector>
+
+extern "C" {
+extern decltype(&ReadFile) __imp_ReadFile;
+extern decltype(&CryptHashData) __imp_CryptHashData;
+}
 
 namespace {
 
@@ -111,12 +121,21 @@ std::wstring WriteInputFile()
     return path;
 }
 
-TEST(Worker, EndsWithoutRowsAndClosesWhenAnAllocationFails)
-{
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
-    ASSERT_TRUE(InitCommonControlsEx(&controls));
+class WorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
+        ASSERT_TRUE(InitCommonControlsEx(&controls));
+    }
+    void TearDown() override { DeleteFileW(file.c_str()); }
+
     CWinApp application;   // the dialog's message loops ask it to translate messages
     const std::wstring file = WriteInputFile();
+};
+
+TEST_F(WorkerTest, EndsWithoutRowsAndClosesWhenAnAllocationFails)
+{
     struct Case {
         const char* name;
         std::vector<std::wstring> arguments;
@@ -144,7 +163,57 @@ TEST(Worker, EndsWithoutRowsAndClosesWhenAnAllocationFails)
         EXPECT_GT(failing, 5) << c.name << ": the worker allocates; each of its allocations fails once";
         EXPECT_LT(failing, 2000) << c.name << ": the worker still fails an allocation after 2000 of them";
     }
-    DeleteFileW(file.c_str());
+}
+
+// What mingw's threading library throws when it cannot set a mutex up (on its first lock).
+std::atomic<int> g_throws{0};
+[[noreturn]] void ThrowAsTheThreadingLibraryDoes()
+{
+    ++g_throws;
+    throw std::system_error(std::make_error_code(std::errc::not_enough_memory));
+}
+
+BOOL WINAPI ThrowingReadFile(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED)
+{
+    ThrowAsTheThreadingLibraryDoes();
+}
+
+BOOL WINAPI ThrowingHashData(HCRYPTHASH, const BYTE*, DWORD, DWORD)
+{
+    ThrowAsTheThreadingLibraryDoes();
+}
+
+// One run with the program's calls of the system function behind `slot` throwing.
+template <typename Function>
+RunOutcome RunWithImportThrowing(Function& slot, Function thrower)
+{
+    g_throws = 0;
+    const Function original = ReplaceImport(slot, thrower);
+    const RunOutcome outcome = RunWithFailingAllocation(0);
+    ReplaceImport(slot, original);
+    EXPECT_GT(g_throws, 0) << "the replaced call was made";
+    return outcome;
+}
+
+TEST_F(WorkerTest, EndsWithoutRowsAndClosesWhenTheThreadingLibraryThrows)
+{
+    // On the worker's own thread, which reads the file; on a helper thread, where a
+    // CryptoAPI hash of the three default ones takes a block.
+    {
+        SCOPED_TRACE("-h, the worker's thread");
+        const ProgramArguments arguments({L"Tessaly.exe", L"-h", file});
+        EXPECT_EQ(RunWithImportThrowing(__imp_ReadFile, &ThrowingReadFile).rows, 0);
+    }
+    {
+        SCOPED_TRACE("-c, the worker's thread");
+        const ProgramArguments arguments({L"Tessaly.exe", L"-c", file, file});
+        EXPECT_EQ(RunWithImportThrowing(__imp_ReadFile, &ThrowingReadFile).rows, 0);
+    }
+    {
+        SCOPED_TRACE("-h, a helper thread");
+        const ProgramArguments arguments({L"Tessaly.exe", L"-h", file});
+        EXPECT_EQ(RunWithImportThrowing(__imp_CryptHashData, &ThrowingHashData).rows, 0);
+    }
 }
 
 }  // namespace
