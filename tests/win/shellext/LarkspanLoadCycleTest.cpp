@@ -41,7 +41,7 @@ void RightClickCycle(const std::wstring& folder, const std::wstring& file)
         ASSERT_EQ(library.CanUnloadNow(), S_OK);
     }
     ASSERT_TRUE(WaitUntil([&] { return !starts.Lines().empty(); }, 30s)) << "no start recorded";
-    ASSERT_EQ(starts.ParametersOf(starts.Lines().at(0)), L"-h " + file + L" ");
+    ASSERT_EQ(starts.ParametersOf(starts.Lines().at(0)), ExpectedParameters(L"-h", {file}));
 }
 
 TEST(LoadCycles, LeaveNoTlsSlotHandleGdiObjectOrMemoryBehind)

@@ -153,7 +153,7 @@ TEST_F(OutOfMemoryTest, FailedSelectionKeepsTheEarlierOneAndReleasesTheMedium)
             EXPECT_EQ(handler.InvokeOffset(1), S_OK);
             const std::vector<std::wstring> lines = starts.WaitForLines(++startsSeen);
             ASSERT_EQ(lines.size(), startsSeen);
-            EXPECT_EQ(starts.ParametersOf(lines.back()), L"-c " + earlier[0] + L" " + earlier[1] + L" ");
+            EXPECT_EQ(starts.ParametersOf(lines.back()), ExpectedParameters(L"-c", earlier));
             ASSERT_EQ(handler.Select(earlier), S_OK);
         });
     EXPECT_GT(sweep.allocations, 0);
@@ -210,7 +210,7 @@ TEST_F(OutOfMemoryTest, FailedCommandStartsNothingAndKeepsTheSelection)
     // One start, the one that ran through, with the whole selection.
     const std::vector<std::wstring> lines = starts.WaitForLines(1);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(starts.ParametersOf(lines[0]), L"-h " + FileToSelect(L"one.txt") + L" ");
+    EXPECT_EQ(starts.ParametersOf(lines[0]), ExpectedParameters(L"-h", {FileToSelect(L"one.txt")}));
 }
 
 TEST_F(OutOfMemoryTest, FailedErrorBoxIsNotShown)

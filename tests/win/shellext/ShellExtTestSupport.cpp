@@ -332,6 +332,24 @@ std::wstring RecordedStarts::ParametersOf(const std::wstring& commandLine) const
     return commandLine.substr(program.size());
 }
 
+std::wstring Quoted(const std::wstring& path)
+{
+    return L"\"" + path + L"\"";
+}
+
+std::wstring AsPassed(const std::wstring& path)
+{
+    return path.find(L' ') == std::wstring::npos ? path : Quoted(path);
+}
+
+std::wstring ExpectedParameters(const wchar_t* switchText, const std::vector<std::wstring>& paths)
+{
+    std::wstring parameters = std::wstring(switchText) + L" ";
+    for (const std::wstring& path : paths)
+        parameters += AsPassed(path) + L" ";
+    return parameters;
+}
+
 bool KeyExists(HKEY root, const std::wstring& path)
 {
     HKEY key = nullptr;

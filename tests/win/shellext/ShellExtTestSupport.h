@@ -137,6 +137,15 @@ private:
     std::wstring m_folder;
 };
 
+// The path in double quotes.
+std::wstring Quoted(const std::wstring& path);
+// The path as the program's command line is to hold it: in double quotes when it holds a
+// blank, else as it is. The tests' own folder may hold a blank: the rule is one for all paths.
+std::wstring AsPassed(const std::wstring& path);
+// The command line's parameters for `paths` after the switch `switchText` ("-h" or "-c"):
+// the switch, then each path as passed, each followed by one blank.
+std::wstring ExpectedParameters(const wchar_t* switchText, const std::vector<std::wstring>& paths);
+
 // The registry.
 bool KeyExists(HKEY root, const std::wstring& path);
 std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path, const std::wstring& name = L"");
