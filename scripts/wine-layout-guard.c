@@ -13,7 +13,7 @@
  * starts below the end of the shared user data and near enough below it to reach it starts
  * itself again at once, with the same arguments and environment, and the kernel places its
  * heap anew. The margin is far more than a Wine process's heap holds when the shared user data
- * is mapped (some hundreds of KiB), and only about one start in twenty goes again.
+ * is mapped (some hundreds of KiB), and only about one start in 16 goes again (64 MiB of 1 GiB).
  *
  * Only where that can help: where the heap does not move (the personality's ADDR_NO_RANDOMIZE,
  * or kernel.randomize_va_space below 2, which leaves the heap where the program ends) it is
@@ -61,11 +61,9 @@ static char randomize_level(void)
 }
 
 /* The C library calls constructors of preloaded libraries with the program's arguments. */
-__attribute__((constructor)) static void start_again_if_heap_may_reach_shared_user_data(int argc, char **argv,
-                                                                                         char **envp)
+__attribute__((constructor)) static void start_again_if_heap_may_reach_shared_user_data(int argc, char **argv)
 {
     (void)argc;
-    (void)envp;
     const uintptr_t heap = (uintptr_t)sbrk(0);
     const char *so_far_text = getenv(kStartsAgainVariable);
     const int so_far = so_far_text ? atoi(so_far_text) : 0;
