@@ -27,7 +27,7 @@ void CTessalyDlg::CompareFiles()
     const ULONGLONG firstPassSizes[2] = {SizeOrZero(paths[0]), SizeOrZero(paths[1])};
     ULONGLONG total = firstPassSizes[0] + firstPassSizes[1];
     const CString names[2] = {CString(FileNameOf(paths[0].Str())), CString(FileNameOf(paths[1].Str()))};
-    SetStaticText(m_staticFile, LoadLocalizedString(IDS_FILE_PATH, CString(FolderOf(paths[0].Str())).GetString()));
+    ShowFileText(LoadLocalizedString(IDS_FILE_PATH, CString(FolderOf(paths[0].Str())).GetString()));
 
     HashComputation hashes[2] = {HashComputation(kind), HashComputation(kind)};
     ULONGLONG countRead = 0;
@@ -59,8 +59,7 @@ void CTessalyDlg::CompareFiles()
             base += static_cast<double>(filePercentage) * 0.5;
         }
     } catch (const PERROR_TYPES_T& error) {
-        if (!group || group->ShowDueProgress())
-            ShowWorkerError(error);
+        ShowFailure(error, group);
         finished = false;
     }
     if (!finished)
@@ -72,6 +71,8 @@ void CTessalyDlg::CompareFiles()
 
 void CTessalyDlg::ShowCompareResults(const CString (&values)[2], const CString (&names)[2])
 {
+    if (!BeginFinalOutput())
+        return;
     const wchar_t* hashName = HashInfoOf(CompareHashOf(m_dwCompareHash)).displayName;
     const bool match = HashValuesMatch(values[0].Str(), values[1].Str());
     // Written before the rows exist, so that every paint of the verdict sees it.

@@ -18,7 +18,7 @@ void CTessalyDlg::HashFile()
     ReadBuffer buffer = MakeReadBuffer();
     ProgressDisplay progress(*this);
     const CString path = ProgramArgument(2);
-    SetStaticText(m_staticFile, LoadLocalizedString(IDS_FILE_NAME, path.GetString()));
+    ShowFileText(LoadLocalizedString(IDS_FILE_NAME, path.GetString()));
 
     // Destroyed in reverse order: SHA-512's slot first, MD2's last.
     HashComputation hashes[kHashCount] = {
@@ -55,8 +55,7 @@ void CTessalyDlg::HashFile()
         });
         file.Close();
     } catch (const PERROR_TYPES_T& error) {
-        if (!group || group->ShowDueProgress())
-            ShowWorkerError(error);
+        ShowFailure(error, group);
         finished = false;
     }
     if (!finished)
@@ -71,6 +70,8 @@ void CTessalyDlg::HashFile()
 
 void CTessalyDlg::ShowHashResults(const CString (&texts)[kHashCount])
 {
+    if (!BeginFinalOutput())
+        return;
     for (size_t i = 0; i < kHashCount; ++i) {
         const HashKind kind = kHashList[i].kind;
         if (!IsHashEnabled(kind))

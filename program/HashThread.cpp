@@ -8,17 +8,22 @@
 #include "resource.h"
 
 namespace {
+void ShowTask(CTessalyDlg& dialog, const wchar_t* korean, const wchar_t* english, UINT titleId)
+{
+    const WorkerGate::Output output(dialog.m_workerGate);
+    dialog.m_staticTask.SetWindowText(LocalizedText(korean, english));
+    dialog.SetWindowText(LoadLocalizedString(titleId, product::kWord, product::kShortVersion));
+}
+
 void RunChosenWork(CTessalyDlg& dialog)
 {
     switch (RunModeOf(ProgramArgument(1))) {
     case RunMode::HashFile:
-        dialog.m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 검사합니다", L"Check the file hash"));
-        dialog.SetWindowText(LoadLocalizedString(IDS_TITLE_FILE_HASH, product::kWord, product::kShortVersion));
+        ShowTask(dialog, L"파일 해시를 검사합니다", L"Check the file hash", IDS_TITLE_FILE_HASH);
         dialog.HashFile();
         break;
     case RunMode::CompareFiles:
-        dialog.m_staticTask.SetWindowText(LocalizedText(L"파일 해시를 비교합니다", L"Compare the file hash"));
-        dialog.SetWindowText(LoadLocalizedString(IDS_TITLE_COMPARE, product::kWord, product::kShortVersion));
+        ShowTask(dialog, L"파일 해시를 비교합니다", L"Compare the file hash", IDS_TITLE_COMPARE);
         dialog.CompareFiles();
         break;
     case RunMode::None:

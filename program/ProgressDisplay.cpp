@@ -33,9 +33,9 @@ bool ProgressDisplay::Show(uint64_t remaining, uint64_t filePercentage, uint64_t
 {
     // Between blocks the worker holds no lock: the place to wait while the user is
     // asked whether to cancel.
-    m_dialog.m_workerGate.PassSafePoint();
+    const WorkerGate::Output output(m_dialog.m_workerGate);
     if (!ProgressUpdateDue(Now(), m_lastUpdate, remaining, filePercentage, m_lastPercentage))
-        return true;
+        return !m_dialog.m_bCancel;   // a cancel answered here stops the run before its next read
 
     const int32_t elapsed = ElapsedSeconds(Now(), m_start);
     m_dialog.SetStaticText(m_dialog.m_staticTimeLeft, TimeLeftText(SplitTimeLeft(SecondsLeft(total, done, elapsed))));

@@ -5,10 +5,12 @@
 #include "Arguments.h"
 #include "BannerDlg.h"
 #include "CommandLine.h"
+#include "HashComputation.h"
 #include "IniFile.h"
 #include "LocalizedString.h"
 #include "MakerAddresses.h"
 #include "SettingDlg.h"
+#include "WorkerError.h"
 #include "resource.h"
 
 namespace {
@@ -229,25 +231,31 @@ void CTessalyDlg::RunCloseProtocol()
     if (m_bClosing)
         return;   // a Close that arrives while closing is already being handled
     m_bClosing = true;
-    if (m_pWorkerThread && !m_bDone) {
-        m_workerGate.RequestHold();
-        PumpMessagesUntil([this] { return m_workerGate.IsHeld() || m_bDone; });
-        bool cancel = true;
-        if (!m_bDone) {
-            const int answer = AfxMessageBox(
-                LocalizedText(L"진행중인 작업을 취소하시겠습니까?", L"Are you sure you want to cancel?"),
-                MB_YESNO | MB_ICONQUESTION);
-            cancel = answer == IDYES;
-            if (cancel)
-                m_bCancel.exchange(true);
-        }
-        m_workerGate.Release();
-        if (!cancel) {
-            m_bClosing = false;   // the work goes on as if nothing had happened
-            return;
-        }
+    if (m_pWorkerThread && !m_bDone && !ConfirmCancel()) {
+        m_bClosing = false;   // the work goes on as if nothing had happened
+        return;
     }
     WaitForWorkerAndClose();
+}
+
+bool CTessalyDlg::ConfirmCancel()
+{
+    m_workerGate.RequestHold();
+    // The question comes at once, whatever the worker is reading or hashing: only an
+    // output already under way (a few control writes, served here) is let finish, so
+    // that nothing changes behind the question.
+    PumpMessagesUntil([this] { return !m_workerGate.IsWriting() || m_bDone; });
+    bool cancel = true;
+    if (!m_bDone && !m_workerGate.IsFinishing()) {
+        const int answer = AfxMessageBox(
+            LocalizedText(L"진행중인 작업을 취소하시겠습니까?", L"Are you sure you want to cancel?"),
+            MB_YESNO | MB_ICONQUESTION);
+        cancel = answer == IDYES;
+        if (cancel)
+            m_bCancel.exchange(true);
+    }
+    m_workerGate.Release();
+    return cancel;
 }
 
 template <typename Done>
@@ -275,6 +283,24 @@ void CTessalyDlg::WaitForWorkerAndClose()
     if (m_pWorkerThread)
         PumpMessagesUntil([this] { return m_bDone.load(); });
     DestroyWindow();
+}
+
+bool CTessalyDlg::BeginFinalOutput()
+{
+    m_workerGate.BeginFinalOutput();
+    return !m_bCancel;
+}
+
+void CTessalyDlg::ShowFailure(const PERROR_TYPES_T& error, std::optional<HashGroup>& group)
+{
+    if ((!group || group->ShowDueProgress()) && BeginFinalOutput())
+        ShowWorkerError(error);
+}
+
+void CTessalyDlg::ShowFileText(const CString& text)
+{
+    const WorkerGate::Output output(m_workerGate);
+    SetStaticText(m_staticFile, text);
 }
 
 void CTessalyDlg::SetStaticText(CStatic& control, const CString& text)

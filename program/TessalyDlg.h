@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 
 #include "Afx.h"
 #include "HashEngine.h"
@@ -12,6 +13,8 @@
 
 class CBannerDlg;
 class HashComputation;
+class HashGroup;
+struct PERROR_TYPES_T;
 
 // The settings fields (SettingsValues) are this run's copy, read once while the window
 // is created.
@@ -40,6 +43,13 @@ public:
 
     // Replaces a static's text from any thread (the dialog erases its area first).
     void SetStaticText(CStatic& control, const CString& text);
+    // Worker thread: the file's name or folder, once no question is open.
+    void ShowFileText(const CString& text);
+    // Worker thread: before the rows or the error box, waits while the user is asked
+    // whether to cancel; false when the user has cancelled (nothing more is shown).
+    bool BeginFinalOutput();
+    // Worker thread: a failed run shows the progress still due, then the error box.
+    void ShowFailure(const PERROR_TYPES_T& error, std::optional<HashGroup>& group);
     // Puts the banner 5 pixels right of the dialog, tops level, in its own size.
     void PlaceBanner() const;
 
@@ -61,7 +71,7 @@ public:
     CProgressCtrl m_progress;
     CLinkCtrl m_linkHome;
 
-    // The worker waits here, between blocks, while the user is asked whether to cancel.
+    // The worker's outputs wait here while the user is asked whether to cancel.
     WorkerGate m_workerGate;
 
 protected:
@@ -96,6 +106,8 @@ private:
     int ListColumnCount();
     // Close (system menu, Escape): asks while the work runs, then closes.
     void RunCloseProtocol();
+    // Asks whether to cancel the work, the worker's output held meanwhile; true to close.
+    bool ConfirmCancel();
     template <typename Done>
     void PumpMessagesUntil(Done done);
 

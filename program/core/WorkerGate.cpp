@@ -6,6 +6,18 @@ void WorkerGate::RequestHold()
     m_holdRequested = true;
 }
 
+bool WorkerGate::IsWriting() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_writing;
+}
+
+bool WorkerGate::IsFinishing() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_finishing;
+}
+
 bool WorkerGate::IsHeld() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -21,9 +33,28 @@ void WorkerGate::Release()
     m_changed.notify_all();
 }
 
-void WorkerGate::PassSafePoint()
+void WorkerGate::BeginOutput()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
+    WaitWhileHeld(lock);
+    m_writing = true;
+}
+
+void WorkerGate::EndOutput()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_writing = false;
+}
+
+void WorkerGate::BeginFinalOutput()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    WaitWhileHeld(lock);
+    m_finishing = true;
+}
+
+void WorkerGate::WaitWhileHeld(std::unique_lock<std::mutex>& lock)
+{
     if (!m_holdRequested)
         return;
     m_held = true;

@@ -20,14 +20,20 @@ bool Eventually(Condition condition)
 }
 }
 
-TEST(WorkerGate, SafePointPassesFreelyWithoutHold)
+TEST(WorkerGate, OutputsPassFreelyWithoutHold)
 {
     WorkerGate gate;
-    gate.PassSafePoint();
+    {
+        const WorkerGate::Output output(gate);
+        EXPECT_TRUE(gate.IsWriting());
+    }
+    EXPECT_FALSE(gate.IsWriting());
     EXPECT_FALSE(gate.IsHeld());
+    gate.BeginFinalOutput();
+    EXPECT_TRUE(gate.IsFinishing());
 }
 
-TEST(WorkerGate, HoldStopsTheWorkerAtItsNextSafePointUntilReleased)
+TEST(WorkerGate, HoldStopsTheWorkerBeforeItsNextOutputUntilReleased)
 {
     WorkerGate gate;
     std::atomic<int> passed{0};
@@ -35,11 +41,12 @@ TEST(WorkerGate, HoldStopsTheWorkerAtItsNextSafePointUntilReleased)
     gate.RequestHold();
     std::thread worker([&] {
         while (!stop) {
-            gate.PassSafePoint();
+            const WorkerGate::Output output(gate);
             ++passed;
         }
     });
     ASSERT_TRUE(Eventually([&] { return gate.IsHeld(); }));
+    EXPECT_FALSE(gate.IsWriting()) << "a held worker is not counted as writing";
     const int whileHeld = passed;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(passed, whileHeld) << "a held worker must make no progress";
@@ -51,11 +58,46 @@ TEST(WorkerGate, HoldStopsTheWorkerAtItsNextSafePointUntilReleased)
     EXPECT_FALSE(gate.IsHeld());
 }
 
-TEST(WorkerGate, ReleaseBeforeTheSafePointLeavesTheWorkerRunning)
+TEST(WorkerGate, AnOutputUnderWayWhenTheHoldComesEndsAndTheNextWaits)
+{
+    WorkerGate gate;
+    std::atomic<bool> mayEnd{false};
+    std::atomic<int> outputs{0};
+    gate.BeginOutput();
+    std::thread worker([&] {
+        while (!mayEnd) {
+        }
+        gate.EndOutput();
+        const WorkerGate::Output next(gate);
+        ++outputs;
+    });
+    gate.RequestHold();
+    EXPECT_TRUE(gate.IsWriting());
+    mayEnd = true;
+    ASSERT_TRUE(Eventually([&] { return gate.IsHeld(); }));
+    EXPECT_EQ(outputs, 0);
+    gate.Release();
+    worker.join();
+    EXPECT_EQ(outputs, 1);
+}
+
+TEST(WorkerGate, TheLastOutputWaitsForTheAnswerThenMarksTheWorkOver)
+{
+    WorkerGate gate;
+    gate.RequestHold();
+    std::thread worker([&] { gate.BeginFinalOutput(); });
+    ASSERT_TRUE(Eventually([&] { return gate.IsHeld(); }));
+    EXPECT_FALSE(gate.IsFinishing()) << "the work is not over while the question is open";
+    gate.Release();
+    worker.join();
+    EXPECT_TRUE(gate.IsFinishing());
+}
+
+TEST(WorkerGate, ReleaseBeforeTheOutputLeavesTheWorkerRunning)
 {
     WorkerGate gate;
     gate.RequestHold();
     gate.Release();
-    gate.PassSafePoint();   // must not block
+    const WorkerGate::Output output(gate);   // must not block
     EXPECT_FALSE(gate.IsHeld());
 }

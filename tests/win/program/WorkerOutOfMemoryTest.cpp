@@ -4,21 +4,13 @@
 // allocation, lists every row), the worker says it is done, and the dialog closes as
 // after any failed run. Never an abort.
 #include "AllocationHook.h"
-#include "HashThread.h"
+#include "DialogWorkerRun.h"
 #include "ImportSlot.h"
-#include "TessalyDlg.h"
-#include "resource.h"
 
-#include <commctrl.h>
 #include <wincrypt.h>
 
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <chrono>
-#include <string>
 #include <system_error>
-#include <vector>
 
 extern "C" {
 extern decltype(&ReadFile) __imp_ReadFile;
@@ -26,51 +18,6 @@ extern decltype(&CryptHashData) __imp_CryptHashData;
 }
 
 namespace {
-
-// The command line that the dialog and the worker read, for as long as the object lives.
-class ProgramArguments {
-public:
-    explicit ProgramArguments(std::vector<std::wstring> arguments)
-        : m_arguments(std::move(arguments)), m_count(__argc), m_values(__wargv)
-    {
-        for (std::wstring& argument : m_arguments)
-            m_pointers.push_back(argument.data());
-        m_pointers.push_back(nullptr);
-        __argc = static_cast<int>(m_arguments.size());
-        __wargv = m_pointers.data();
-    }
-    ~ProgramArguments()
-    {
-        __argc = m_count;
-        __wargv = m_values;
-    }
-    ProgramArguments(const ProgramArguments&) = delete;
-    ProgramArguments& operator=(const ProgramArguments&) = delete;
-
-private:
-    std::vector<std::wstring> m_arguments;
-    std::vector<wchar_t*> m_pointers;
-    int m_count;
-    wchar_t** m_values;
-};
-
-// The worker's writes to the controls wait for this thread: it serves them until `done`.
-template <typename Done>
-bool ServeMessagesUntil(Done done, std::chrono::seconds limit)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
 
 struct RunOutcome {
     bool allocationFailed = false;
@@ -84,13 +31,11 @@ RunOutcome RunWithFailingAllocation(LONG failing)
     RunOutcome outcome;
     CTessalyDlg dialog;
     EXPECT_TRUE(dialog.Create(IDD_TESSALY_DIALOG, nullptr));
-    CWinThread* worker = AfxBeginThread(HashThreadProc, &dialog, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* worker = CreateWorker(dialog);
     if (!worker) {
         ADD_FAILURE() << "no worker thread";
         return outcome;
     }
-    worker->m_bAutoDelete = FALSE;
-    dialog.m_pWorkerThread = worker;
     FailAllocationOfThread(worker->m_nThreadID, failing);
     worker->ResumeThread();
     const bool done = ServeMessagesUntil([&] { return dialog.m_bDone.load(); }, std::chrono::seconds(60));
@@ -108,30 +53,10 @@ RunOutcome RunWithFailingAllocation(LONG failing)
     return outcome;
 }
 
-std::wstring WriteInputFile()
-{
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"worker-out-of-memory.txt";
-    const char text[] = "Larkspan sample text\n";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, text, sizeof text - 1, &written, nullptr));
-    CloseHandle(file);
-    return path;
-}
-
-class WorkerTest : public ::testing::Test {
+class WorkerTest : public DialogWorkerTest {
 protected:
-    void SetUp() override
-    {
-        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS};
-        ASSERT_TRUE(InitCommonControlsEx(&controls));
-    }
-    void TearDown() override { DeleteFileW(file.c_str()); }
-
-    CWinApp application;   // the dialog's message loops ask it to translate messages
-    const std::wstring file = WriteInputFile();
+    const InputFileOnDisk input{L"worker-out-of-memory.txt"};
+    const std::wstring& file = input.Path();
 };
 
 TEST_F(WorkerTest, EndsWithoutRowsAndClosesWhenAnAllocationFails)
