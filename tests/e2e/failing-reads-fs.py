@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """failing-reads-fs.py MOUNTPOINT: a read-only FUSE file system, in the foreground until it
-is unmounted, with files of zeros whose reads do not match what their size says:
+is unmounted, that prints "mounted" once it is, with files of zeros whose reads do not match what their size says:
 - "failing.bin" (32 MiB): reads fail with EIO from 12 MiB on, so that a reader's first
   10 MiB block succeeds and a later one fails;
 - "shrinking.bin" (30 MiB at open): ends after 15 MiB, as a file cut short while it is read;
@@ -48,6 +48,9 @@ class MismatchedReads(Operations):
             if file.closed and file.once_closed is not None:
                 return file.once_closed, file.once_closed
             return file.size, file.delivers
+
+    def init(self, path):
+        print("mounted", flush=True)
 
     def getattr(self, path, fh=None):
         if path == "/":

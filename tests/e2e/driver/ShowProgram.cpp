@@ -1,4 +1,4 @@
-// tessaly_show [--until WHAT] [--update VERSION] PROGRAM SWITCH PATH...: starts the
+// tessaly_show [--until WHAT] [--update VERSION] [--hold] PROGRAM SWITCH PATH...: starts the
 // program as the shell extension does and waits until it shows WHAT:
 //   result    the result rows, or a message box instead (the default)
 //   progress  the main dialog, its work a quarter done or more
@@ -6,9 +6,9 @@
 //   settings  the settings dialog, opened with the settings button after the result
 //   banner    the main dialog and the banner beside it, after the result
 // Then it prints "shown" and the screen rectangle of each of those windows (LEFT TOP
-// WIDTH HEIGHT), waits for a line on standard input and ends the program. The update
-// servers announce the program's own version, or VERSION. For the run and screenshot
-// scripts.
+// WIDTH HEIGHT), waits for a line on standard input and ends the program; with --hold it
+// waits instead until the user ends the program. The update servers announce the program's
+// own version, or VERSION. For the run and screenshot scripts.
 #include "ExpectedTexts.h"
 #include "RemoteListView.h"
 #include "TessalyRun.h"
@@ -127,6 +127,7 @@ const std::map<std::wstring, Windows (*)(const TessalyRun&)> kWaits = {
 struct Options {
     std::wstring until = L"result";
     std::string updateVersion;   // empty: the program's own
+    bool hold = false;
     int firstArgument = 1;       // the program
 };
 
@@ -134,12 +135,14 @@ Options ReadOptions(int argc, wchar_t** argv)
 {
     Options options;
     int& i = options.firstArgument;
-    for (; i + 1 < argc; i += 2) {
+    for (; i + 1 < argc; ++i) {
         const std::wstring option = argv[i];
         if (option == L"--until")
-            options.until = argv[i + 1];
+            options.until = argv[++i];
         else if (option == L"--update")
-            options.updateVersion = Utf8(argv[i + 1]);
+            options.updateVersion = Utf8(argv[++i]);
+        else if (option == L"--hold")
+            options.hold = true;
         else
             break;
     }
@@ -153,7 +156,7 @@ int wmain(int argc, wchar_t** argv)
     const Options options = ReadOptions(argc, argv);
     if (argc < options.firstArgument + 2 || !kWaits.count(options.until)) {
         std::fprintf(stderr, "usage: tessaly_show [--until result|progress|box|settings|banner] "
-                             "[--update VERSION] PROGRAM SWITCH PATH...\n");
+                             "[--update VERSION] [--hold] PROGRAM SWITCH PATH...\n");
         return 2;
     }
     UseKoreanTexts(GetUserDefaultLangID() == 0x0412);
@@ -179,6 +182,12 @@ int wmain(int argc, wchar_t** argv)
     SetForegroundWindow(shown.front());   // the one the user works in, as after a click
     std::this_thread::sleep_for(300ms);   // time to paint it
     PrintShown(shown);
+    if (options.hold) {
+        // This process ending would end the program with its process object.
+        while (!run.Process().WaitForExit(1h)) {
+        }
+        return 0;
+    }
     std::string line;
     std::getline(std::cin, line);
     return 0;   // the program, still running, ends with its process object
