@@ -231,9 +231,16 @@ void CTessalyDlg::RunCloseProtocol()
     if (m_bClosing)
         return;   // a Close that arrives while closing is already being handled
     m_bClosing = true;
-    if (m_pWorkerThread && !m_bDone && !ConfirmCancel()) {
-        m_bClosing = false;   // the work goes on as if nothing had happened
-        return;
+    if (m_pWorkerThread && !m_bDone) {
+        if (!ConfirmCancel()) {
+            m_bClosing = false;   // the work goes on as if nothing had happened
+            return;
+        }
+        // The worker stops once the read or hash under way ends, seconds on a slow source:
+        // the windows go at once.
+        ShowWindow(SW_HIDE);
+        if (m_pBannerDlg)
+            m_pBannerDlg->ShowWindow(SW_HIDE);
     }
     WaitForWorkerAndClose();
 }

@@ -1,7 +1,8 @@
 // A Close while the worker is stuck in a read (a slow network share, a disk spinning up):
 // the question comes at once, while the read still waits, and the worker shows nothing
-// until the answer. No: the run goes on to its rows (or its error box). Yes: no rows, no
-// error box, and the dialog closes as soon as the worker has stopped.
+// until the answer. No: the run goes on to its rows (or its error box). Yes: the windows
+// go at once, even while the read still waits; no rows, no error box, and the dialog is
+// destroyed as soon as the worker has stopped.
 //
 // The worker's read waits on an event that this test sets only once it has seen the
 // question, so no timing can make the question come first by luck.
@@ -137,6 +138,7 @@ struct WhileAsked {
     bool workerHeld = false;           // the worker then waited before showing anything
     int rowInserts = -1;
     size_t boxes = 0;
+    bool hiddenDuringTheRead = false;   // answered while the read waits: the window went at once
 };
 
 struct Case {
@@ -145,19 +147,22 @@ struct Case {
     int blockedRead;   // 1: the file's first block; 2: the end of a file of one block; 4: of the second file
     bool readFails;
     int answer;
-    int rows;   // -1: one per enabled hash
+    bool answerDuringTheRead;   // the read goes on only after the answer
+    int rows;                   // -1: one per enabled hash
     bool errorBox;
 };
 
 const Case kCases[] = {
-    {"first block, No: the rows", false, 1, false, IDNO, -1, false},
-    {"first block, Yes: closed without rows", false, 1, false, IDYES, 0, false},
-    {"failed read, No: the error box", false, 1, true, IDNO, 0, true},
-    {"failed read, Yes: closed without a box", false, 1, true, IDYES, 0, false},
-    {"end of the file, No: the rows", false, 2, false, IDNO, -1, false},
-    {"end of the file, Yes: closed without rows", false, 2, false, IDYES, 0, false},
-    {"compare, end of the second file, No: both rows", true, 4, false, IDNO, 2, false},
-    {"compare, end of the second file, Yes: closed without rows", true, 4, false, IDYES, 0, false},
+    {"first block, No: the rows", false, 1, false, IDNO, false, -1, false},
+    {"first block, Yes: closed without rows", false, 1, false, IDYES, false, 0, false},
+    {"failed read, No: the error box", false, 1, true, IDNO, false, 0, true},
+    {"failed read, Yes: closed without a box", false, 1, true, IDYES, false, 0, false},
+    {"end of the file, No: the rows", false, 2, false, IDNO, false, -1, false},
+    {"end of the file, Yes: closed without rows", false, 2, false, IDYES, false, 0, false},
+    {"compare, end of the second file, No: both rows", true, 4, false, IDNO, false, 2, false},
+    {"compare, end of the second file, Yes: closed without rows", true, 4, false, IDYES, false, 0, false},
+    {"No while the read waits: the rows", false, 1, false, IDNO, true, -1, false},
+    {"Yes while the read waits: hidden at once, closed without rows", false, 1, false, IDYES, true, 0, false},
 };
 
 class CloseDuringWorkTest : public DialogWorkerTest, public testing::WithParamInterface<Case> {
@@ -177,6 +182,25 @@ protected:
         ReplaceImport(__imp_MessageBoxW, g_realMessageBoxW);
         ReplaceImport(__imp_SendMessageW, g_realSendMessageW);
         g_reads = nullptr;
+    }
+
+    // Answers the question while the read still waits: lets it go on only once the answer
+    // has been seen to, or once the question was given up on.
+    static WhileAsked AnswerDuringTheRead(DWORD uiThread, CTessalyDlg& dialog, ReadPlan& reads, int answer)
+    {
+        WhileAsked seen;
+        const HWND question = WaitForBoxOfThread(uiThread, dialog.m_hWnd);
+        seen.askedDuringTheRead = question != nullptr;
+        seen.rowInserts = g_rowInserts;
+        seen.boxes = BoxTexts().size();
+        if (question) {
+            Press(question, answer);
+            WaitFor([&] { return !IsWindow(question) || !IsWindowVisible(question); });
+            seen.hiddenDuringTheRead = answer == IDYES ? WaitFor([&] { return !IsWindowVisible(dialog.m_hWnd); })
+                                                       : !IsWindowVisible(dialog.m_hWnd);
+        }
+        SetEvent(reads.mayGo);
+        return seen;
     }
 
     // Answers the question as the user would, once the worker waits; lets the read go on
@@ -235,7 +259,8 @@ TEST_P(CloseDuringWorkTest, AsksAtOnceAndShowsNothingUntilTheAnswer)
     WhileAsked seen;
     std::atomic<bool> answered{false};
     std::thread user([&, uiThread = GetCurrentThreadId()] {
-        seen = AnswerQuestion(uiThread, dialog, reads, c.answer);
+        seen = c.answerDuringTheRead ? AnswerDuringTheRead(uiThread, dialog, reads, c.answer)
+                                     : AnswerQuestion(uiThread, dialog, reads, c.answer);
         answered = true;
     });
     dialog.PostMessage(WM_SYSCOMMAND, SC_CLOSE);
@@ -243,7 +268,11 @@ TEST_P(CloseDuringWorkTest, AsksAtOnceAndShowsNothingUntilTheAnswer)
     user.join();
 
     EXPECT_TRUE(seen.askedDuringTheRead) << "the question waited for the read to end";
-    EXPECT_TRUE(seen.workerHeld) << "the worker did not wait while the question was open";
+    if (c.answerDuringTheRead) {
+        EXPECT_EQ(seen.hiddenDuringTheRead, c.answer == IDYES) << "the window after the answer, the read still waiting";
+    } else {
+        EXPECT_TRUE(seen.workerHeld) << "the worker did not wait while the question was open";
+    }
     EXPECT_EQ(seen.rowInserts, 0) << "rows were listed while the question was open";
     EXPECT_EQ(seen.boxes, 1u) << "another box came while the question was open";
 
