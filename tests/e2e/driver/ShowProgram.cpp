@@ -6,8 +6,8 @@
 //   settings  the settings dialog, opened with the settings button after the result
 //   banner    the main dialog and the banner beside it, after the result
 // Then it prints "shown" and the screen rectangle of each of those windows (LEFT TOP
-// WIDTH HEIGHT), waits for a line on standard input and ends the program; with --hold it
-// waits instead until the user ends the program. The update servers announce the program's
+// WIDTH HEIGHT), waits for a line on standard input and ends the program. With --hold it
+// waits for nothing the program shows, only until the user ends the program. The update servers announce the program's
 // own version, or VERSION. For the run and screenshot scripts.
 #include "ExpectedTexts.h"
 #include "RemoteListView.h"
@@ -174,6 +174,13 @@ int wmain(int argc, wchar_t** argv)
                    ShellExtensionParameters(argv[options.firstArgument + 1],
                                             {argv + options.firstArgument + 2, argv + argc}),
                    folder);
+    if (options.hold) {
+        // Left to the user however long the work takes. This process ending would end the
+        // program with its process object.
+        while (!run.Process().WaitForExit(1h)) {
+        }
+        return 0;
+    }
     const Windows shown = kWaits.at(options.until)(run);
     if (shown.empty()) {
         std::fprintf(stderr, "the program did not show its %s\n", Utf8(options.until).c_str());
@@ -182,12 +189,6 @@ int wmain(int argc, wchar_t** argv)
     SetForegroundWindow(shown.front());   // the one the user works in, as after a click
     std::this_thread::sleep_for(300ms);   // time to paint it
     PrintShown(shown);
-    if (options.hold) {
-        // This process ending would end the program with its process object.
-        while (!run.Process().WaitForExit(1h)) {
-        }
-        return 0;
-    }
     std::string line;
     std::getline(std::cin, line);
     return 0;   // the program, still running, ends with its process object
