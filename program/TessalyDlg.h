@@ -43,13 +43,6 @@ public:
 
     // Replaces a static's text from any thread (the dialog erases its area first).
     void SetStaticText(CStatic& control, const CString& text);
-    // Worker thread: the file's name or folder, once no question is open.
-    void ShowFileText(const CString& text);
-    // Worker thread: before the rows or the error box, waits while the user is asked
-    // whether to cancel; false when the user has cancelled (nothing more is shown).
-    bool BeginFinalOutput();
-    // Worker thread: a failed run shows the progress still due, then the error box.
-    void ShowFailure(const PERROR_TYPES_T& error, std::optional<HashGroup>& group);
     // Puts the banner 5 pixels right of the dialog, tops level, in its own size.
     void PlaceBanner() const;
 
@@ -83,6 +76,13 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override;
 
 private:
+    // Worker thread: the file's name or folder, once no question is open.
+    void ShowFileText(const CString& text);
+    // Worker thread: before the rows or the error box, waits while the user is asked
+    // whether to cancel; false when the user has cancelled (nothing more is shown).
+    bool BeginFinalOutput();
+    // Worker thread: a failed run shows the progress still due, then the error box.
+    void ShowFailure(const PERROR_TYPES_T& error, std::optional<HashGroup>& group);
     void LoadSettings();
     bool IsHashEnabled(HashKind kind);
     // The hash's value text in the case the settings ask for.

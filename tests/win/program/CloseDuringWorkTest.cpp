@@ -105,15 +105,6 @@ HWND BoxOfThread(DWORD thread, HWND mainDialog)
     return search.box;
 }
 
-HWND WaitForBoxOfThread(DWORD thread, HWND mainDialog)
-{
-    HWND box = nullptr;
-    const auto end = std::chrono::steady_clock::now() + kLimit;
-    while (!(box = BoxOfThread(thread, mainDialog)) && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return box;
-}
-
 template <typename Condition>
 bool WaitFor(Condition condition)
 {
@@ -124,6 +115,13 @@ bool WaitFor(Condition condition)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
+}
+
+HWND WaitForBoxOfThread(DWORD thread, HWND mainDialog)
+{
+    HWND box = nullptr;
+    WaitFor([&] { return (box = BoxOfThread(thread, mainDialog)) != nullptr; });
+    return box;
 }
 
 void Press(HWND box, int button)
